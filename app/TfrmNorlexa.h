@@ -1,0 +1,93 @@
+#pragma once
+
+#include "config/lumra_configs.h"
+
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTimeEdit;
+class QToolButton;
+class TRadioGroup;
+
+// The administration window: the export service's schedule, its state, and the export
+// configurations that it reads.
+class TfrmNorlexa : public QWidget {
+    Q_OBJECT
+
+public:
+    TfrmNorlexa();
+    ~TfrmNorlexa() override;
+
+    // Reloads everything on screen from the store, dropping unsaved edits.
+    void RefreshAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void FormCreate();
+    void FormKeyDown(int key);
+    void buStangClick();
+    void RefillConfigList();
+    void ShowSelectedConfig();
+
+    std::unique_ptr<lumra::TLumraConfigs> configs;
+
+    QFrame* pnlTop = nullptr;
+    QLabel* Label6 = nullptr;
+    QFrame* pnlBottom = nullptr;
+    QPushButton* btnSpara = nullptr;
+    QPushButton* buStang = nullptr;
+    QStatusBar* sbLumraStatus = nullptr;
+    QFrame* pnlClient = nullptr;
+
+    QGroupBox* gbTimer = nullptr;
+    QLabel* lbPeriod = nullptr;
+    QComboBox* cbPeriod = nullptr;
+    QLabel* lbDag = nullptr;
+    QComboBox* cbDag = nullptr;
+    QLineEdit* edDag = nullptr;
+    QLabel* lbKlockan = nullptr;
+    QTimeEdit* dtpTid = nullptr;
+
+    QGroupBox* GroupBox2 = nullptr;
+    QComboBox* cmbConfigs = nullptr;
+    QPushButton* btnConfigAdd = nullptr;
+    QPushButton* btnConfigRemove = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* edtConfigName = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* edDataprovider = nullptr;
+    QPushButton* buDataprovider = nullptr;
+    QPushButton* buTestaAnslutning = nullptr;
+    QGroupBox* gbExportkatalog = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* edExportkatalog = nullptr;
+    QToolButton* buValjKatalog = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* edExportfilname = nullptr;
+
+    QGroupBox* gbKorning = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* edPrevrun = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* edNextrun = nullptr;
+    QPushButton* buRunNow = nullptr;
+
+    QGroupBox* gbService = nullptr;
+    QCheckBox* cbRestartService = nullptr;
+    QLabel* Label7 = nullptr;
+    QTimeEdit* dtpRestart = nullptr;
+    TRadioGroup* rgStatus = nullptr;
+    QPushButton* btnStopService = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+};

@@ -1,0 +1,31 @@
+#include "app/TfrmNorlexa.h"
+#include "app/default_error_handler.h"
+#include "app/store_problems.h"
+#include "platform/linux/dbus_window_messages.h"
+#include "platform/linux/hive_paths.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "toolkit/desktop/toolkit_lifetime.h"
+#include "toolkit/toolkit_platform.h"
+
+int main(int argc, char** argv) {
+    LumraApplication application(argc, argv);
+    platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
+    platform::QtMessageBoxes boxes;
+    platform::DBusWindowMessages messages;
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages});
+    vemlo::InitializeToolkit();
+    int result = 0;
+    {
+        TfrmNorlexa window;
+        window.show();
+        const auto problems = StoreProblemText(
+            {store.hiveProblem(platform::Hive::Machine), store.hiveProblem(platform::Hive::User)});
+        if (!problems.empty()) {
+            ShowApplicationError(problems);
+        }
+        result = application.exec();
+    }
+    vemlo::FinalizeToolkit();
+    return result;
+}

@@ -1,0 +1,38 @@
+#include "app/reg_command.h"
+#include "platform/linux/hive_paths.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "platform/message_boxes.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+// Without a window, what the toolkit would show in a box goes to stderr on one line.
+class StderrMessageBoxes final : public platform::MessageBoxes {
+public:
+    int show(const platform::BoxRequest& request) override {
+        auto text = request.text;
+        std::replace(text.begin(), text.end(), '\r', ' ');
+        std::cerr << "vemlo-reg: " << text << "\n";
+        return request.defaultButton;
+    }
+    std::optional<std::string> prompt(const platform::PromptRequest&) override {
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << RegUsage() << "\n";
+        return kRegOk;
+    }
+    platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
+    StderrMessageBoxes boxes;
+    vemlo::UseToolkitPlatform({&store, &boxes, nullptr});
+    return RunRegCommand(args, std::cout, std::cerr);
+}

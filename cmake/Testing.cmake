@@ -1,0 +1,38 @@
+include(GoogleTest)
+
+# Every test runs headless with a time-out, so a stray modal box fails fast.
+set(VEMLO_TEST_ENV
+    "QT_QPA_PLATFORM=offscreen"
+    "HOME=${PROJECT_BINARY_DIR}/test-home"
+    "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/.config"
+    "VEMLO_MACHINE_HIVE=${PROJECT_BINARY_DIR}/test-home/machine/machine.hive"
+    "VEMLO_USER_HIVE=${PROJECT_BINARY_DIR}/test-home/user/user.hive"
+    "DBUS_SESSION_BUS_ADDRESS=disabled:"
+    "DBUS_SYSTEM_BUS_ADDRESS=disabled:"
+    "ASAN_OPTIONS=detect_leaks=0")
+
+# vemlo_add_gtest(name SOURCES ... LIBS ...): a GoogleTest executable, each case its own CTest test.
+function(vemlo_add_gtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 60)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}")
+endfunction()
+
+# vemlo_add_qtest(name SOURCES ... LIBS ...): a Qt Test executable run as one CTest test.
+function(vemlo_add_qtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 60)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}")
+endfunction()

@@ -1,0 +1,746 @@
+#include "platform/linux/sqlite_settings_store.h"
+
+#include "platform/store_text.h"
+
+#include <QString>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// "VLRG" in the file header's application id; the schema version goes into user_version.
+constexpr int kApplicationId = 0x564C5247;
+constexpr int kSchemaVersion = 1;
+constexpr int kBusyTimeoutMs = 5000;
+constexpr int kOpenAttempts = 5;
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE keys(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    parent INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    folded TEXT NOT NULL);
+CREATE UNIQUE INDEX keys_by_name ON keys(parent, folded);
+CREATE TABLE vals(
+    key INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    data TEXT NOT NULL,
+    PRIMARY KEY(key, folded)) WITHOUT ROWID;
+)sql";
+
+// Names compare by their Unicode case folding; the name is kept as written beside it.
+std::string Fold(const std::string& name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))
+        .toCaseFolded()
+        .toUtf8()
+        .toStdString();
+}
+
+bool FitsUnits(const std::string& text, std::size_t units) {
+    return Utf16Units(text).value_or(units) + 1 <= units;
+}
+
+// A prepared statement, reset after each use so it holds no read lock between calls.
+class Statement {
+public:
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(stmt_); }
+
+    int prepare(sqlite3* db, const char* sql) {
+        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+    }
+    Statement& bind(int index, long long number) {
+        sqlite3_bind_int64(stmt_, index, number);
+        return *this;
+    }
+    Statement& bind(int index, const std::string& text) {
+        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+        return *this;
+    }
+    int step() { return sqlite3_step(stmt_); }
+    long long number(int column) const { return sqlite3_column_int64(stmt_, column); }
+    std::string text(int column) const {
+        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return data ? std::string(data,
+                                  static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+                    : std::string();
+    }
+    void reset() {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Resets a statement when the scope ends, whatever path leaves it.
+class Use {
+public:
+    explicit Use(Statement& statement)
+        : statement_(statement) {}
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+    ~Use() { statement_.reset(); }
+    Statement* operator->() { return &statement_; }
+
+private:
+    Statement& statement_;
+};
+
+} // namespace
+
+class SqliteSettingsStore::HiveFile {
+public:
+    HiveFile(std::string path, bool shared)
+        : path_(std::move(path))
+        , shared_(shared) {}
+    HiveFile(const HiveFile&) = delete;
+    HiveFile& operator=(const HiveFile&) = delete;
+    ~HiveFile() {
+        statements_.reset();
+        sqlite3_close_v2(db_);
+    }
+
+    const std::string& path() const { return path_; }
+
+    // Opens the file once; afterwards the outcome of that first open.
+    Status open(std::string& detail) {
+        if (!tried_) {
+            tried_ = true;
+            openStatus_ = openFile(problem_);
+        }
+        detail = problem_;
+        return openStatus_;
+    }
+
+    Status writable(std::string& detail) {
+        if (const Status status = open(detail)) {
+            return status;
+        }
+        if (readOnly_) {
+            detail = "The settings store file '" + path_ + "' cannot be written.";
+            return kAccessDenied;
+        }
+        return kSuccess;
+    }
+
+    std::string problem() {
+        std::string detail;
+        if (writable(detail) != kSuccess) {
+            return detail;
+        }
+        return {};
+    }
+
+    // Maps an SQLite result to a status, with a detail that names the file.
+    Status sqliteFailure(int rc, std::string& detail) const {
+        detail = "The settings store file '" + path_ + "' failed: " + sqlite3_errstr(rc) + ".";
+        switch (rc & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return kBusy;
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_CANTOPEN:
+            return kAccessDenied;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return kBadDatabase;
+        default:
+            return kRegistryIoFailed;
+        }
+    }
+
+    // Runs body inside BEGIN IMMEDIATE ... COMMIT; body returns a status, and any failure rolls
+    // the transaction back.
+    template <typename Body> Status writeTransaction(std::string& detail, Body body) {
+        if (const Status status = writable(detail)) {
+            return status;
+        }
+        int rc = exec("BEGIN IMMEDIATE");
+        if (rc != SQLITE_OK) {
+            return sqliteFailure(rc, detail);
+        }
+        Status status = body();
+        if (status == kSuccess) {
+            rc = exec("COMMIT");
+            if (rc != SQLITE_OK) {
+                status = sqliteFailure(rc, detail);
+            }
+        }
+        if (status != kSuccess && !sqlite3_get_autocommit(db_)) {
+            exec("ROLLBACK");
+        }
+        return status;
+    }
+
+    // The id of the key at the folded path, 0 for the hive's root, -1 when absent.
+    long long lookup(const std::vector<std::string>& folded, int& rc) {
+        long long id = 0;
+        for (const auto& part : folded) {
+            id = child(id, part, rc);
+            if (id < 0) {
+                return id;
+            }
+        }
+        return id;
+    }
+
+    long long child(long long parent, const std::string& folded, int& rc) {
+        Use use(statements_->findChild);
+        use->bind(1, parent).bind(2, folded);
+        rc = use->step();
+        if (rc == SQLITE_ROW) {
+            rc = SQLITE_OK;
+            return use->number(0);
+        }
+        if (rc == SQLITE_DONE) {
+            rc = SQLITE_OK;
+        }
+        return -1;
+    }
+
+    int exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+
+    struct Statements {
+        Statement findChild, keyExists, insertKey, selectValue, upsertValue, valueAt, deleteValue,
+            childAt, countChildren, deleteKeyValues, deleteKey;
+    };
+    std::unique_ptr<Statements> statements_;
+    sqlite3* db_ = nullptr;
+
+private:
+    Status openFile(std::string& detail) {
+        const auto fail = [&](Status status, const std::string& why) {
+            detail = "The settings store file '" + path_ + "' " + why;
+            return status;
+        };
+        const std::filesystem::path file(path_);
+        const auto folder = file.parent_path();
+        std::error_code ec;
+        if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
+            std::filesystem::create_directories(folder, ec);
+            if (ec) {
+                return fail(kAccessDenied, "cannot be created: folder '" + folder.string() +
+                                               "': " + ec.message() + ".");
+            }
+            // Shared: every user may add files, nobody may remove another's.
+            ::chmod(folder.c_str(), shared_ ? 01777 : 0700);
+        }
+        const mode_t mode = shared_ ? 0666 : 0600;
+        const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            ::fchmod(fd, mode); // whatever the umask
+            ::close(fd);
+        } else if (errno != EEXIST) {
+            return fail(kAccessDenied,
+                        std::string("cannot be created: ") + std::strerror(errno) + ".");
+        }
+        struct stat info {};
+        if (::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return fail(kBadDatabase, "is not a store: not a regular file.");
+        }
+        if (info.st_size > 0 && !hasSqliteHeader()) {
+            return fail(kBadDatabase, "is not a store: unknown file format.");
+        }
+        if (::access(path_.c_str(), R_OK) != 0) {
+            return fail(kAccessDenied,
+                        std::string("cannot be read: ") + std::strerror(errno) + ".");
+        }
+        int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
+        if (rc != SQLITE_OK) {
+            return fail(kAccessDenied,
+                        std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
+        }
+        readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        exec("PRAGMA journal_mode=TRUNCATE");
+        exec("PRAGMA synchronous=FULL");
+        for (int attempt = 1;; ++attempt) {
+            const Status status = checkSchema(detail);
+            if (status != kBusy || attempt == kOpenAttempts) {
+                return status == kSuccess ? prepareStatements(detail) : status;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100 * attempt));
+        }
+    }
+
+    bool hasSqliteHeader() const {
+        static constexpr char kMagic[] = "SQLite format 3";
+        char header[sizeof kMagic] = {};
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return true; // let the open below report the permission problem
+        }
+        const auto got = ::read(fd, header, sizeof header);
+        ::close(fd);
+        return got == static_cast<ssize_t>(sizeof header) &&
+               std::memcmp(header, kMagic, sizeof kMagic) == 0;
+    }
+
+    int pragma(const char* name, int& value) {
+        Statement statement;
+        int rc = statement.prepare(db_, name);
+        if (rc == SQLITE_OK) {
+            rc = statement.step();
+            if (rc == SQLITE_ROW) {
+                value = static_cast<int>(statement.number(0));
+                rc = SQLITE_OK;
+            }
+        }
+        return rc;
+    }
+
+    Status checkSchema(std::string& detail) {
+        int applicationId = 0;
+        int version = 0;
+        int tables = 0;
+        int rc = pragma("PRAGMA application_id", applicationId);
+        if (rc == SQLITE_OK) {
+            rc = pragma("PRAGMA user_version", version);
+        }
+        if (rc == SQLITE_OK) {
+            rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
+        }
+        if (rc != SQLITE_OK) {
+            const Status status = sqliteFailure(rc, detail);
+            if (status == kBadDatabase) {
+                detail = "The settings store file '" + path_ +
+                         "' is not a store: " + sqlite3_errstr(rc) + ".";
+            }
+            return status;
+        }
+        if (applicationId == 0 && version == 0 && tables == 0) {
+            return readOnly_ ? kSuccess : createSchema(detail);
+        }
+        if (applicationId != kApplicationId || version != kSchemaVersion) {
+            detail = "The settings store file '" + path_ +
+                     "' is not a store: it belongs to another program or schema version.";
+            return kBadDatabase;
+        }
+        std::string check;
+        {
+            Statement statement;
+            rc = statement.prepare(db_, "PRAGMA quick_check");
+            if (rc == SQLITE_OK && (rc = statement.step()) == SQLITE_ROW) {
+                check = statement.text(0);
+                rc = SQLITE_OK;
+            }
+        }
+        if (rc != SQLITE_OK || check != "ok") {
+            detail = "The settings store file '" + path_ + "' is not a store: " +
+                     (rc != SQLITE_OK ? std::string(sqlite3_errstr(rc)) : check) + ".";
+            return rc != SQLITE_OK && sqliteFailure(rc, check) == kBusy ? kBusy : kBadDatabase;
+        }
+        return kSuccess;
+    }
+
+    Status createSchema(std::string& detail) {
+        int rc = exec("BEGIN IMMEDIATE");
+        if (rc != SQLITE_OK) {
+            return sqliteFailure(rc, detail);
+        }
+        // Another process may have set the store up since the check above.
+        int tables = 0;
+        rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
+        if (rc == SQLITE_OK && tables == 0) {
+            rc = exec(kSchema);
+            if (rc == SQLITE_OK) {
+                const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                        "; PRAGMA user_version=" + std::to_string(kSchemaVersion);
+                rc = exec(tag.c_str());
+            }
+        }
+        if (rc == SQLITE_OK) {
+            rc = exec("COMMIT");
+        }
+        if (rc != SQLITE_OK) {
+            exec("ROLLBACK");
+            return sqliteFailure(rc, detail);
+        }
+        return tables == 0 ? kSuccess : checkSchema(detail);
+    }
+
+    Status prepareStatements(std::string& detail) {
+        if (readOnly_) {
+            int tables = 0;
+            if (pragma("SELECT count(*) FROM sqlite_schema", tables) == SQLITE_OK && tables == 0) {
+                detail = "The settings store file '" + path_ + "' is empty and cannot be written.";
+                return kAccessDenied;
+            }
+        }
+        statements_ = std::make_unique<Statements>();
+        auto& s = *statements_;
+        const std::pair<Statement*, const char*> all[] = {
+            {&s.findChild, "SELECT id FROM keys WHERE parent=?1 AND folded=?2"},
+            {&s.keyExists, "SELECT 1 FROM keys WHERE id=?1"},
+            {&s.insertKey, "INSERT INTO keys(parent, name, folded) VALUES(?1, ?2, ?3)"},
+            {&s.selectValue, "SELECT data FROM vals WHERE key=?1 AND folded=?2"},
+            {&s.upsertValue, "INSERT INTO vals(key, name, folded, data) VALUES(?1, ?2, ?3, ?4) "
+                             "ON CONFLICT(key, folded) DO UPDATE SET data=excluded.data"},
+            {&s.valueAt,
+             "SELECT name, data FROM vals WHERE key=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+            {&s.deleteValue, "DELETE FROM vals WHERE key=?1 AND folded=?2"},
+            {&s.childAt, "SELECT name FROM keys WHERE parent=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+            {&s.countChildren, "SELECT count(*) FROM keys WHERE parent=?1"},
+            {&s.deleteKeyValues, "DELETE FROM vals WHERE key=?1"},
+            {&s.deleteKey, "DELETE FROM keys WHERE id=?1"},
+        };
+        for (const auto& [statement, sql] : all) {
+            if (const int rc = statement->prepare(db_, sql); rc != SQLITE_OK) {
+                statements_.reset();
+                return sqliteFailure(rc, detail);
+            }
+        }
+        return kSuccess;
+    }
+
+    std::string path_;
+    bool shared_;
+    bool tried_ = false;
+    bool readOnly_ = false;
+    Status openStatus_ = kSuccess;
+    std::string problem_;
+};
+
+SqliteSettingsStore::SqliteSettingsStore(std::string userHivePath, std::string machineHivePath)
+    : user_(std::make_unique<HiveFile>(std::move(userHivePath), false))
+    , machine_(std::make_unique<HiveFile>(std::move(machineHivePath), true)) {}
+
+SqliteSettingsStore::~SqliteSettingsStore() = default;
+
+SqliteSettingsStore::HiveFile& SqliteSettingsStore::file(Hive hive) {
+    return hive == Hive::User ? *user_ : *machine_;
+}
+
+const std::string& SqliteSettingsStore::hivePath(Hive hive) const {
+    return (hive == Hive::User ? user_ : machine_)->path();
+}
+
+std::string SqliteSettingsStore::hiveProblem(Hive hive) {
+    return file(hive).problem();
+}
+
+Status SqliteSettingsStore::fail(Status status, std::string detail) const {
+    if (status != kSuccess && !detail.empty()) {
+        detailStatus_ = status;
+        detail_ = std::move(detail);
+    }
+    return status;
+}
+
+KeyHandle SqliteSettingsStore::newHandle(Hive hive, long long id) {
+    const KeyHandle key = nextHandle_++;
+    handles_.emplace(key, OpenKey{hive, id});
+    return key;
+}
+
+const SqliteSettingsStore::OpenKey* SqliteSettingsStore::handle(KeyHandle key) const {
+    const auto it = handles_.find(key);
+    return it == handles_.end() ? nullptr : &it->second;
+}
+
+Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, KeyHandle& key) {
+    key = 0;
+    if (!IsValidKeyPath(path)) {
+        return kInvalidParameter;
+    }
+    HiveFile& hf = file(hive);
+    std::string detail;
+    if (const Status status = hf.writable(detail)) {
+        return fail(status, detail);
+    }
+    const auto names = SplitKeyPath(path);
+    std::vector<std::string> folded;
+    for (const auto& name : names) {
+        folded.push_back(Fold(name));
+    }
+    // Most writes go to keys that exist: find them without taking the write lock.
+    int rc = SQLITE_OK;
+    long long id = hf.lookup(folded, rc);
+    if (rc != SQLITE_OK) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    if (id < 0) {
+        const Status status = hf.writeTransaction(detail, [&] {
+            id = 0;
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                const long long found = hf.child(id, folded[i], rc);
+                if (rc != SQLITE_OK) {
+                    return hf.sqliteFailure(rc, detail);
+                }
+                if (found >= 0) {
+                    id = found;
+                    continue;
+                }
+                Use insert(hf.statements_->insertKey);
+                insert->bind(1, id).bind(2, names[i]).bind(3, folded[i]);
+                if ((rc = insert->step()) != SQLITE_DONE) {
+                    return hf.sqliteFailure(rc, detail);
+                }
+                id = sqlite3_last_insert_rowid(hf.db_);
+            }
+            return kSuccess;
+        });
+        if (status != kSuccess) {
+            return fail(status, detail);
+        }
+    }
+    key = newHandle(hive, id);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandle& key) {
+    key = 0;
+    if (!IsValidKeyPath(path)) {
+        return kInvalidParameter;
+    }
+    HiveFile& hf = file(hive);
+    std::string detail;
+    if (const Status status = hf.open(detail)) {
+        return fail(status, detail);
+    }
+    std::vector<std::string> folded;
+    for (const auto& name : SplitKeyPath(path)) {
+        folded.push_back(Fold(name));
+    }
+    int rc = SQLITE_OK;
+    const long long id = hf.lookup(folded, rc);
+    if (rc != SQLITE_OK) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    if (id < 0) {
+        return kFileNotFound;
+    }
+    key = newHandle(hive, id);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
+    key = 0;
+    const OpenKey* open = handle(parent);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    if (name.empty() || !IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+        return kInvalidParameter;
+    }
+    const OpenKey from = *open;
+    HiveFile& hf = file(from.hive);
+    int rc = SQLITE_OK;
+    std::string detail;
+    const long long id = hf.child(from.id, Fold(name), rc);
+    if (rc != SQLITE_OK) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    if (id < 0) {
+        return kFileNotFound;
+    }
+    key = newHandle(from.hive, id);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
+                                       std::size_t bufferUnits, std::string& value) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    HiveFile& hf = file(open->hive);
+    std::string detail;
+    Use select(hf.statements_->selectValue);
+    select->bind(1, open->id).bind(2, Fold(name));
+    const int rc = select->step();
+    if (rc == SQLITE_DONE) {
+        return kFileNotFound;
+    }
+    if (rc != SQLITE_ROW) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    auto data = select->text(0);
+    if (!FitsUnits(data, bufferUnits)) {
+        return kMoreData;
+    }
+    value = std::move(data);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
+                                     const std::string& value) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    if (!IsStorableText(name) || !IsStorableText(value)) {
+        return kInvalidParameter;
+    }
+    const OpenKey target = *open;
+    HiveFile& hf = file(target.hive);
+    std::string detail;
+    const Status status = hf.writeTransaction(detail, [&] {
+        int rc = SQLITE_OK;
+        {
+            Use exists(hf.statements_->keyExists);
+            exists->bind(1, target.id);
+            rc = exists->step();
+        }
+        if (rc == SQLITE_DONE) {
+            return kKeyDeleted;
+        }
+        if (rc != SQLITE_ROW) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        Use upsert(hf.statements_->upsertValue);
+        upsert->bind(1, target.id).bind(2, name).bind(3, Fold(name)).bind(4, value);
+        rc = upsert->step();
+        return rc == SQLITE_DONE ? kSuccess : hf.sqliteFailure(rc, detail);
+    });
+    return fail(status, detail);
+}
+
+Status SqliteSettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                      std::size_t dataBytes, std::string& name) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    HiveFile& hf = file(open->hive);
+    std::string detail;
+    Use first(hf.statements_->valueAt);
+    first->bind(1, open->id).bind(2, static_cast<long long>(index));
+    const int rc = first->step();
+    if (rc == SQLITE_DONE) {
+        return kNoMoreItems;
+    }
+    if (rc != SQLITE_ROW) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    auto found = first->text(0);
+    if (!FitsUnits(found, nameUnits) || !FitsUnits(first->text(1), dataBytes / 2)) {
+        return kMoreData;
+    }
+    name = std::move(found);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::deleteValue(KeyHandle key, const std::string& name) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    const OpenKey target = *open;
+    HiveFile& hf = file(target.hive);
+    std::string detail;
+    const Status status = hf.writeTransaction(detail, [&] {
+        Use remove(hf.statements_->deleteValue);
+        remove->bind(1, target.id).bind(2, Fold(name));
+        const int rc = remove->step();
+        if (rc != SQLITE_DONE) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        return sqlite3_changes(hf.db_) > 0 ? kSuccess : kFileNotFound;
+    });
+    return fail(status, detail);
+}
+
+Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                       std::string& name) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    HiveFile& hf = file(open->hive);
+    std::string detail;
+    Use first(hf.statements_->childAt);
+    first->bind(1, open->id).bind(2, static_cast<long long>(index));
+    const int rc = first->step();
+    if (rc == SQLITE_DONE) {
+        return kNoMoreItems;
+    }
+    if (rc != SQLITE_ROW) {
+        return fail(hf.sqliteFailure(rc, detail), detail);
+    }
+    auto found = first->text(0);
+    if (!FitsUnits(found, nameUnits)) {
+        return kMoreData;
+    }
+    name = std::move(found);
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
+    const OpenKey* open = handle(key);
+    if (!open) {
+        return kInvalidHandle;
+    }
+    const OpenKey target = *open;
+    HiveFile& hf = file(target.hive);
+    std::string detail;
+    const Status status = hf.writeTransaction(detail, [&] {
+        int rc = SQLITE_OK;
+        const long long id = hf.child(target.id, Fold(name), rc);
+        if (rc != SQLITE_OK) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        if (id < 0) {
+            return kFileNotFound;
+        }
+        long long children = 0;
+        {
+            Use count(hf.statements_->countChildren);
+            count->bind(1, id);
+            if ((rc = count->step()) != SQLITE_ROW) {
+                return hf.sqliteFailure(rc, detail);
+            }
+            children = count->number(0);
+        }
+        if (children > 0) {
+            return kAccessDenied;
+        }
+        for (Statement* statement :
+             {&hf.statements_->deleteKeyValues, &hf.statements_->deleteKey}) {
+            Use remove(*statement);
+            remove->bind(1, id);
+            if ((rc = remove->step()) != SQLITE_DONE) {
+                return hf.sqliteFailure(rc, detail);
+            }
+        }
+        return kSuccess;
+    });
+    return fail(status, detail);
+}
+
+void SqliteSettingsStore::closeKey(KeyHandle key) {
+    handles_.erase(key);
+}
+
+// The file's mode opens the machine hive to every user, so there is no access list to build.
+Status SqliteSettingsStore::initializeSecurityDescriptor() {
+    return kSuccess;
+}
+
+Status SqliteSettingsStore::setSecurityDescriptorDacl() {
+    return kSuccess;
+}
+
+std::string SqliteSettingsStore::messageFor(Status status) const {
+    return status == detailStatus_ && !detail_.empty() ? detail_ : StandardStatusMessage(status);
+}
+
+} // namespace platform

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/settings_store.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// The settings store on Linux: one SQLite file per hive. Each call is one short transaction, so
+// several processes (the tool, the service, administrators' scripts) can share a hive. A file
+// that is not a store is never written: every call on its hive fails and names the file.
+class SqliteSettingsStore final : public SettingsStore {
+public:
+    // The machine hive is shared: its file is made readable and writable by every user, in a
+    // folder where nobody may remove another's file. The user hive is private to its owner.
+    SqliteSettingsStore(std::string userHivePath, std::string machineHivePath);
+    ~SqliteSettingsStore() override;
+
+    SqliteSettingsStore(const SqliteSettingsStore&) = delete;
+    SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;
+
+    const std::string& hivePath(Hive hive) const;
+    // Opens the hive if needed; the English reason why it cannot be used or written, or "".
+    std::string hiveProblem(Hive hive);
+
+    Status createKey(Hive hive, const std::string& path, bool openAccess, KeyHandle& key) override;
+    Status openKey(Hive hive, const std::string& path, KeyHandle& key) override;
+    Status openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) override;
+    Status queryValue(KeyHandle key, const std::string& name, std::size_t bufferUnits,
+                      std::string& value) override;
+    Status setValue(KeyHandle key, const std::string& name, const std::string& value) override;
+    Status enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits, std::size_t dataBytes,
+                     std::string& name) override;
+    Status deleteValue(KeyHandle key, const std::string& name) override;
+    Status enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                      std::string& name) override;
+    Status deleteSubKey(KeyHandle key, const std::string& name) override;
+    void closeKey(KeyHandle key) override;
+    Status initializeSecurityDescriptor() override;
+    Status setSecurityDescriptorDacl() override;
+    std::string messageFor(Status status) const override;
+
+private:
+    class HiveFile;
+    struct OpenKey {
+        Hive hive;
+        long long id;
+    };
+
+    HiveFile& file(Hive hive);
+    KeyHandle newHandle(Hive hive, long long id);
+    const OpenKey* handle(KeyHandle key) const;
+    Status fail(Status status, std::string detail) const;
+
+    std::unique_ptr<HiveFile> user_;
+    std::unique_ptr<HiveFile> machine_;
+    std::map<KeyHandle, OpenKey> handles_;
+    KeyHandle nextHandle_ = 1;
+    mutable Status detailStatus_ = kSuccess;
+    mutable std::string detail_;
+};
+
+} // namespace platform

@@ -1,0 +1,346 @@
+#include "platform/memory/memory_settings_store.h"
+
+#include "platform/store_text.h"
+
+namespace platform {
+
+namespace {
+
+// Folds ASCII and Latin-1 capitals (U+00C0..U+00DE but U+00D7) to small letters.
+std::string Fold(const std::string& name) {
+    std::string folded;
+    folded.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 'A' && c <= 'Z') {
+            folded += static_cast<char>(c + 32);
+        } else if (c == 0xC3 && i + 1 < name.size()) {
+            const auto next = static_cast<unsigned char>(name[i + 1]);
+            const bool capital = next >= 0x80 && next <= 0x9E && next != 0x97;
+            folded += name[i];
+            folded += static_cast<char>(capital ? next + 32 : next);
+            ++i;
+        } else {
+            folded += name[i];
+        }
+    }
+    return folded;
+}
+
+std::vector<std::string> FoldedPath(const std::string& path) {
+    auto parts = SplitKeyPath(path);
+    for (auto& part : parts) {
+        part = Fold(part);
+    }
+    return parts;
+}
+
+} // namespace
+
+struct MemorySettingsStore::Node {
+    std::string name;
+    bool openAccess = false;
+    std::map<std::string, std::unique_ptr<Node>> children;
+    std::map<std::string, std::pair<std::string, std::string>> values; // folded -> name, data
+};
+
+MemorySettingsStore::MemorySettingsStore()
+    : user_(std::make_unique<Node>())
+    , machine_(std::make_unique<Node>()) {}
+
+MemorySettingsStore::~MemorySettingsStore() = default;
+
+Status MemorySettingsStore::injected(Call call, std::optional<Hive> hive) {
+    for (auto it = failures_.begin(); it != failures_.end(); ++it) {
+        if (it->call != call || (it->hive && hive && *it->hive != *hive)) {
+            continue;
+        }
+        const Status status = it->status;
+        if (it->remaining > 0 && --it->remaining == 0) {
+            failures_.erase(it);
+        }
+        return status;
+    }
+    return kSuccess;
+}
+
+void MemorySettingsStore::failNext(Call call, Status status, int times, std::optional<Hive> hive) {
+    failures_.push_back({call, status, times, hive});
+}
+
+void MemorySettingsStore::clearFailures() {
+    failures_.clear();
+}
+
+MemorySettingsStore::Node* MemorySettingsStore::root(Hive hive) const {
+    return hive == Hive::User ? user_.get() : machine_.get();
+}
+
+MemorySettingsStore::Node* MemorySettingsStore::find(Hive hive,
+                                                     const std::vector<std::string>& path) const {
+    Node* node = root(hive);
+    for (const auto& part : path) {
+        const auto it = node->children.find(part);
+        if (it == node->children.end()) {
+            return nullptr;
+        }
+        node = it->second.get();
+    }
+    return node;
+}
+
+MemorySettingsStore::Node* MemorySettingsStore::resolve(KeyHandle key, Status& status) {
+    const auto it = handles_.find(key);
+    if (it == handles_.end()) {
+        status = kInvalidHandle;
+        return nullptr;
+    }
+    Node* node = find(it->second.hive, it->second.path);
+    status = node ? kSuccess : kKeyDeleted;
+    return node;
+}
+
+KeyHandle MemorySettingsStore::newHandle(Hive hive, std::vector<std::string> path) {
+    const KeyHandle key = nextHandle_++;
+    handles_.emplace(key, Handle{hive, std::move(path)});
+    return key;
+}
+
+Status MemorySettingsStore::createKey(Hive hive, const std::string& path, bool openAccess,
+                                      KeyHandle& key) {
+    key = 0;
+    if (const Status status = injected(Call::CreateKey, hive)) {
+        return status;
+    }
+    if (!IsValidKeyPath(path)) {
+        return kInvalidParameter;
+    }
+    Node* node = root(hive);
+    for (const auto& part : SplitKeyPath(path)) {
+        auto& child = node->children[Fold(part)];
+        if (!child) {
+            child = std::make_unique<Node>();
+            child->name = part;
+            child->openAccess = openAccess;
+        }
+        node = child.get();
+    }
+    key = newHandle(hive, FoldedPath(path));
+    return kSuccess;
+}
+
+Status MemorySettingsStore::openKey(Hive hive, const std::string& path, KeyHandle& key) {
+    key = 0;
+    if (const Status status = injected(Call::OpenKey, hive)) {
+        return status;
+    }
+    if (!IsValidKeyPath(path)) {
+        return kInvalidParameter;
+    }
+    auto folded = FoldedPath(path);
+    if (!find(hive, folded)) {
+        return kFileNotFound;
+    }
+    key = newHandle(hive, std::move(folded));
+    return kSuccess;
+}
+
+Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
+    key = 0;
+    Status status = kSuccess;
+    Node* node = resolve(parent, status);
+    if (!node) {
+        return status;
+    }
+    const Handle handle = handles_.at(parent);
+    if ((status = injected(Call::OpenSubKey, handle.hive))) {
+        return status;
+    }
+    if (!node->children.count(Fold(name))) {
+        return kFileNotFound;
+    }
+    auto path = handle.path;
+    path.push_back(Fold(name));
+    key = newHandle(handle.hive, std::move(path));
+    return kSuccess;
+}
+
+Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
+                                       std::size_t bufferUnits, std::string& value) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::QueryValue, handles_.at(key).hive))) {
+        return status;
+    }
+    const auto it = node->values.find(Fold(name));
+    if (it == node->values.end()) {
+        return kFileNotFound;
+    }
+    if (Utf16Units(it->second.second).value_or(0) + 1 > bufferUnits) {
+        return kMoreData;
+    }
+    value = it->second.second;
+    return kSuccess;
+}
+
+Status MemorySettingsStore::setValue(KeyHandle key, const std::string& name,
+                                     const std::string& value) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::SetValue, handles_.at(key).hive))) {
+        return status;
+    }
+    if (!IsStorableText(name) || !IsStorableText(value)) {
+        return kInvalidParameter;
+    }
+    auto& entry = node->values[Fold(name)];
+    if (entry.first.empty()) {
+        entry.first = name;
+    }
+    entry.second = value;
+    return kSuccess;
+}
+
+Status MemorySettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                      std::size_t dataBytes, std::string& name) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::EnumValue, handles_.at(key).hive))) {
+        return status;
+    }
+    if (index >= node->values.size()) {
+        return kNoMoreItems;
+    }
+    const auto& [storedName, data] =
+        std::next(node->values.begin(), static_cast<long>(index))->second;
+    if (Utf16Units(storedName).value_or(0) + 1 > nameUnits ||
+        (Utf16Units(data).value_or(0) + 1) * 2 > dataBytes) {
+        return kMoreData;
+    }
+    name = storedName;
+    return kSuccess;
+}
+
+Status MemorySettingsStore::deleteValue(KeyHandle key, const std::string& name) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::DeleteValue, handles_.at(key).hive))) {
+        return status;
+    }
+    return node->values.erase(Fold(name)) ? kSuccess : kFileNotFound;
+}
+
+Status MemorySettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                       std::string& name) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::EnumSubKey, handles_.at(key).hive))) {
+        return status;
+    }
+    if (index >= node->children.size()) {
+        return kNoMoreItems;
+    }
+    const auto& childName =
+        std::next(node->children.begin(), static_cast<long>(index))->second->name;
+    if (Utf16Units(childName).value_or(0) + 1 > nameUnits) {
+        return kMoreData;
+    }
+    name = childName;
+    return kSuccess;
+}
+
+Status MemorySettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
+    Status status = kSuccess;
+    Node* node = resolve(key, status);
+    if (!node) {
+        return status;
+    }
+    if ((status = injected(Call::DeleteSubKey, handles_.at(key).hive))) {
+        return status;
+    }
+    const auto it = node->children.find(Fold(name));
+    if (it == node->children.end()) {
+        return kFileNotFound;
+    }
+    if (!it->second->children.empty()) {
+        return kAccessDenied;
+    }
+    node->children.erase(it);
+    return kSuccess;
+}
+
+void MemorySettingsStore::closeKey(KeyHandle key) {
+    handles_.erase(key);
+}
+
+Status MemorySettingsStore::initializeSecurityDescriptor() {
+    return injected(Call::InitializeSecurityDescriptor, std::nullopt);
+}
+
+Status MemorySettingsStore::setSecurityDescriptorDacl() {
+    return injected(Call::SetSecurityDescriptorDacl, std::nullopt);
+}
+
+std::string MemorySettingsStore::messageFor(Status status) const {
+    return StandardStatusMessage(status);
+}
+
+bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {
+    return IsValidKeyPath(path) && find(hive, FoldedPath(path));
+}
+
+bool MemorySettingsStore::hasOpenAccess(Hive hive, const std::string& path) const {
+    const Node* node = IsValidKeyPath(path) ? find(hive, FoldedPath(path)) : nullptr;
+    return node && node->openAccess;
+}
+
+std::optional<std::string> MemorySettingsStore::storedValue(Hive hive, const std::string& path,
+                                                            const std::string& name) const {
+    const Node* node = IsValidKeyPath(path) ? find(hive, FoldedPath(path)) : nullptr;
+    if (!node) {
+        return std::nullopt;
+    }
+    const auto it = node->values.find(Fold(name));
+    if (it == node->values.end()) {
+        return std::nullopt;
+    }
+    return it->second.second;
+}
+
+std::vector<std::string> MemorySettingsStore::subKeyNames(Hive hive,
+                                                          const std::string& path) const {
+    std::vector<std::string> names;
+    if (const Node* node = IsValidKeyPath(path) ? find(hive, FoldedPath(path)) : nullptr) {
+        for (const auto& [folded, child] : node->children) {
+            names.push_back(child->name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> MemorySettingsStore::valueNames(Hive hive, const std::string& path) const {
+    std::vector<std::string> names;
+    if (const Node* node = IsValidKeyPath(path) ? find(hive, FoldedPath(path)) : nullptr) {
+        for (const auto& [folded, entry] : node->values) {
+            names.push_back(entry.first);
+        }
+    }
+    return names;
+}
+
+} // namespace platform

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/settings_store.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The settings store held in memory, for tests. Names compare without regard to the case of
+// ASCII and Latin-1 letters. Tests can make given calls fail and look at the tree directly.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    enum class Call {
+        CreateKey,
+        OpenKey,
+        OpenSubKey,
+        QueryValue,
+        SetValue,
+        EnumValue,
+        DeleteValue,
+        EnumSubKey,
+        DeleteSubKey,
+        InitializeSecurityDescriptor,
+        SetSecurityDescriptorDacl,
+    };
+
+    MemorySettingsStore();
+    ~MemorySettingsStore() override;
+
+    Status createKey(Hive hive, const std::string& path, bool openAccess, KeyHandle& key) override;
+    Status openKey(Hive hive, const std::string& path, KeyHandle& key) override;
+    Status openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) override;
+    Status queryValue(KeyHandle key, const std::string& name, std::size_t bufferUnits,
+                      std::string& value) override;
+    Status setValue(KeyHandle key, const std::string& name, const std::string& value) override;
+    Status enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits, std::size_t dataBytes,
+                     std::string& name) override;
+    Status deleteValue(KeyHandle key, const std::string& name) override;
+    Status enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                      std::string& name) override;
+    Status deleteSubKey(KeyHandle key, const std::string& name) override;
+    void closeKey(KeyHandle key) override;
+    Status initializeSecurityDescriptor() override;
+    Status setSecurityDescriptorDacl() override;
+    std::string messageFor(Status status) const override;
+
+    // The next `times` calls of `call` (in `hive` only, when one is given) fail with `status`;
+    // a negative count makes every such call fail.
+    void failNext(Call call, Status status, int times = 1, std::optional<Hive> hive = {});
+    void clearFailures();
+
+    bool keyExists(Hive hive, const std::string& path) const;
+    // Whether the key was created granting every user full access.
+    bool hasOpenAccess(Hive hive, const std::string& path) const;
+    // The stored value, or nothing when absent (unlike a read, which cannot tell).
+    std::optional<std::string> storedValue(Hive hive, const std::string& path,
+                                           const std::string& name) const;
+    std::vector<std::string> subKeyNames(Hive hive, const std::string& path) const;
+    std::vector<std::string> valueNames(Hive hive, const std::string& path) const;
+    std::size_t openHandleCount() const { return handles_.size(); }
+
+private:
+    struct Node;
+    struct Failure {
+        Call call;
+        Status status;
+        int remaining;
+        std::optional<Hive> hive;
+    };
+    struct Handle {
+        Hive hive;
+        std::vector<std::string> path;
+    };
+
+    Status injected(Call call, std::optional<Hive> hive);
+    Node* root(Hive hive) const;
+    Node* find(Hive hive, const std::vector<std::string>& path) const;
+    Node* resolve(KeyHandle key, Status& status);
+    KeyHandle newHandle(Hive hive, std::vector<std::string> path);
+
+    std::unique_ptr<Node> user_;
+    std::unique_ptr<Node> machine_;
+    std::map<KeyHandle, Handle> handles_;
+    KeyHandle nextHandle_ = 1;
+    std::vector<Failure> failures_;
+};
+
+} // namespace platform

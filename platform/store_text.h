@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/settings_store.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Number of UTF-16 code units the UTF-8 text takes, or nothing when it is not valid UTF-8.
+std::optional<std::size_t> Utf16Units(std::string_view text);
+
+// A value name or value that any store accepts: valid UTF-8, no NUL, at most kMaxTextUnits units.
+bool IsStorableText(std::string_view text);
+
+// A key path: storable text of one or more non-empty components separated by single backslashes.
+bool IsValidKeyPath(std::string_view path);
+
+// The components of a valid key path.
+std::vector<std::string> SplitKeyPath(std::string_view path);
+
+// The English message text for a status code, as the system words it.
+std::string StandardStatusMessage(Status status);
+
+} // namespace platform

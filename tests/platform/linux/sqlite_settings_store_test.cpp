@@ -1,0 +1,382 @@
+#include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/settings/registry.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using platform::Hive;
+using platform::SqliteSettingsStore;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+using vemlo::RegReadString;
+using vemlo::RegRoot;
+using vemlo::RegWriteString;
+
+namespace {
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// A store on two hive files in a temporary folder, wired into the toolkit.
+class SqliteStoreTest : public ::testing::Test {
+protected:
+    SqliteStoreTest() { reopen(); }
+    ~SqliteStoreTest() override { vemlo::UseToolkitPlatform({}); }
+
+    void reopen() {
+        store.reset();
+        store = std::make_unique<SqliteSettingsStore>(userHive(), machineHive());
+        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+    }
+    std::string machineHive() const { return folder.file("machine/machine.hive"); }
+    std::string userHive() const { return folder.file("user/user.hive"); }
+
+    TempFolder folder;
+    platform::ScriptedMessageBoxes boxes;
+    std::unique_ptr<SqliteSettingsStore> store;
+};
+
+TEST_F(SqliteStoreTest, ValuesPersistAcrossReopening) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "SOFTWARE\\Vemlo\\K", "Namn", "Göteborg"));
+    ASSERT_TRUE(RegWriteString(RegRoot::CurrentUser, "SOFTWARE\\Vemlo\\K", "Namn", "Malmö"));
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "SOFTWARE\\Vemlo\\K", "Tom", ""));
+    reopen();
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "SOFTWARE\\Vemlo\\K", "Namn"), "Göteborg");
+    EXPECT_EQ(RegReadString(RegRoot::CurrentUser, "SOFTWARE\\Vemlo\\K", "Namn"), "Malmö");
+    std::string value = "unchanged";
+    platform::KeyHandle key = 0;
+    ASSERT_EQ(store->openKey(Hive::Machine, "SOFTWARE\\Vemlo\\K", key), platform::kSuccess);
+    EXPECT_EQ(store->queryValue(key, "Tom", 1025, value), platform::kSuccess);
+    EXPECT_EQ(value, "");
+    store->closeKey(key);
+}
+
+struct CaseFold {
+    const char* name;
+    const char* written;
+    const char* readAs;
+    bool same;
+    friend void PrintTo(const CaseFold& c, std::ostream* os) { *os << c.name; }
+};
+
+class SqliteCaseTest : public SqliteStoreTest, public ::testing::WithParamInterface<CaseFold> {};
+
+TEST_P(SqliteCaseTest, NamesCompareWithoutRegardToCase) {
+    const auto& c = GetParam();
+    const std::string key = std::string("Root\\") + c.written;
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, key, c.written, "value"));
+    const std::string other = std::string("Root\\") + c.readAs;
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, other, c.readAs), c.same ? "value" : "");
+    // The names keep the case they were written with.
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, other, c.readAs, "second"));
+    platform::KeyHandle root = 0;
+    ASSERT_EQ(store->openKey(Hive::Machine, "Root", root), platform::kSuccess);
+    std::string name;
+    ASSERT_EQ(store->enumSubKey(root, 0, 512, name), platform::kSuccess);
+    EXPECT_EQ(name,
+              c.same
+                  ? c.written
+                  : std::min(std::string(c.written), std::string(c.readAs), [](auto& a, auto& b) {
+                        return a < b;
+                    }).c_str());
+    EXPECT_EQ(store->enumSubKey(root, 1, 512, name),
+              c.same ? platform::kNoMoreItems : platform::kSuccess);
+    store->closeKey(root);
+}
+
+INSTANTIATE_TEST_SUITE_P(Unicode, SqliteCaseTest,
+                         ::testing::Values(CaseFold{"Ascii", "DataProvider", "DATAPROVIDER", true},
+                                           CaseFold{"ARing", "Åsa", "åSA", true},
+                                           CaseFold{"ODiaeresis", "Örebro", "öREBRO", true},
+                                           CaseFold{"Greek", "ΣΟΦΙΑ", "σοφια", true},
+                                           CaseFold{"DottedCapitalI", "İzmir", "İZMIR", true},
+                                           CaseFold{"DottedCapitalIIsNotPlainI", "İzmir", "izmir",
+                                                    false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SqliteStoreTest, RefusesOverlongTextsAndNul) {
+    platform::KeyHandle key = 0;
+    ASSERT_EQ(store->createKey(Hive::Machine, "K", true, key), platform::kSuccess);
+    EXPECT_EQ(store->setValue(key, "V", std::string(1025, 'x')), platform::kInvalidParameter);
+    EXPECT_EQ(store->setValue(key, std::string(1025, 'n'), "x"), platform::kInvalidParameter);
+    EXPECT_EQ(store->setValue(key, "V", std::string("a\0b", 3)), platform::kInvalidParameter);
+    ASSERT_EQ(store->setValue(key, "V", std::string(1024, 'x')), platform::kSuccess);
+    std::string value;
+    EXPECT_EQ(store->queryValue(key, "V", 1024, value), platform::kMoreData);
+    EXPECT_EQ(store->queryValue(key, "V", 1025, value), platform::kSuccess);
+    EXPECT_EQ(value.size(), 1024u);
+    store->closeKey(key);
+    for (const auto* bad : {"", "\\K", "K\\", "K\\\\L"}) {
+        EXPECT_EQ(store->createKey(Hive::Machine, bad, true, key), platform::kInvalidParameter)
+            << bad;
+    }
+}
+
+TEST_F(SqliteStoreTest, DeletingAKeyWithSubKeysIsRefused) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K\\Sub", "V", "x"));
+    EXPECT_FALSE(vemlo::DeleteRegKeyFromParent(RegRoot::LocalMachine, "P\\K"));
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
+    platform::KeyHandle key = 0;
+    EXPECT_EQ(store->openKey(Hive::Machine, "P\\K", key), platform::kFileNotFound);
+    EXPECT_EQ(store->openKey(Hive::Machine, "P", key), platform::kSuccess);
+    store->closeKey(key);
+}
+
+TEST_F(SqliteStoreTest, AHandleToAKeyDeletedMeanwhileFails) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "x"));
+    platform::KeyHandle key = 0;
+    ASSERT_EQ(store->openKey(Hive::Machine, "P\\K", key), platform::kSuccess);
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "new key"));
+    EXPECT_EQ(store->setValue(key, "V", "into the old key"), platform::kKeyDeleted);
+    store->closeKey(key);
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "V"), "new key");
+}
+
+TEST_F(SqliteStoreTest, TheMachineHiveIsSharedAndTheUserHivePrivate) {
+    const mode_t previous = ::umask(077);
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "x"));
+    ASSERT_TRUE(RegWriteString(RegRoot::CurrentUser, "K", "V", "x"));
+    ::umask(previous);
+    EXPECT_EQ(ModeOf(machineHive()), 0666u);
+    EXPECT_EQ(ModeOf(folder.file("machine")), 01777u);
+    EXPECT_EQ(ModeOf(machineHive() + "-journal"), 0666u);
+    EXPECT_EQ(ModeOf(userHive()), 0600u);
+    EXPECT_EQ(ModeOf(folder.file("user")), 0700u);
+    EXPECT_EQ(store->hiveProblem(Hive::Machine), "");
+}
+
+TEST_F(SqliteStoreTest, AZeroLengthFileIsANewStore) {
+    std::filesystem::create_directories(folder.file("machine"));
+    WriteFileBytes(machineHive(), "");
+    EXPECT_EQ(store->hiveProblem(Hive::Machine), "");
+    EXPECT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "x"));
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K", "V"), "x");
+}
+
+// Makes a store file with enough data for several pages, then closes it.
+std::string MakeStoreBytes(const TempFolder& folder) {
+    const auto path = folder.file("source.hive");
+    {
+        SqliteSettingsStore source(path, path);
+        vemlo::UseToolkitPlatform({&source, nullptr, nullptr});
+        for (int i = 0; i < 200; ++i) {
+            RegWriteString(RegRoot::LocalMachine, "K\\Sub" + std::to_string(i), "V",
+                           std::string(300, 'x'));
+        }
+    }
+    auto bytes = ReadFileBytes(path);
+    std::filesystem::remove(path);
+    std::filesystem::remove(path + "-journal");
+    return bytes;
+}
+
+std::string ForeignDatabaseBytes(const TempFolder& folder) {
+    const auto path = folder.file("foreign.db");
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    auto bytes = ReadFileBytes(path);
+    std::filesystem::remove(path);
+    return bytes;
+}
+
+struct BrokenFile {
+    const char* name;
+    std::string (*make)(const TempFolder&);
+    friend void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.name; }
+};
+
+class SqliteBrokenFileTest : public SqliteStoreTest,
+                             public ::testing::WithParamInterface<BrokenFile> {};
+
+TEST_P(SqliteBrokenFileTest, IsNeverWrittenAndEveryCallFails) {
+    const auto bytes = GetParam().make(folder);
+    vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+    std::filesystem::create_directories(folder.file("machine"));
+    WriteFileBytes(machineHive(), bytes);
+
+    EXPECT_FALSE(RegWriteString(RegRoot::LocalMachine, "K", "V", "x"));
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K\\Sub1", "V"), "");
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "K\\Sub1");
+    const auto problem = store->hiveProblem(Hive::Machine);
+    EXPECT_NE(problem.find(machineHive()), std::string::npos) << problem;
+    EXPECT_NE(problem.find("not a store"), std::string::npos) << problem;
+    EXPECT_NE(vemlo::g_LastRegistryError.find(machineHive()), std::string::npos);
+    // The other hive is not affected.
+    EXPECT_TRUE(RegWriteString(RegRoot::CurrentUser, "K", "V", "x"));
+    store.reset();
+    EXPECT_EQ(ReadFileBytes(machineHive()), bytes);
+    EXPECT_FALSE(std::filesystem::exists(machineHive() + "-journal"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SqliteBrokenFileTest,
+                         ::testing::Values(BrokenFile{"Garbage",
+                                                      [](const TempFolder&) {
+                                                          return std::string("not a store\n", 12);
+                                                      }},
+                                           BrokenFile{"TruncatedHeader",
+                                                      [](const TempFolder& f) {
+                                                          return MakeStoreBytes(f).substr(0, 100);
+                                                      }},
+                                           BrokenFile{"TruncatedHalf",
+                                                      [](const TempFolder& f) {
+                                                          const auto bytes = MakeStoreBytes(f);
+                                                          return bytes.substr(0, bytes.size() / 2);
+                                                      }},
+                                           BrokenFile{"ForeignDatabase", ForeignDatabaseBytes}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Runs the writer helper; its standard output comes back through a pipe.
+struct Child {
+    pid_t pid = -1;
+    FILE* out = nullptr;
+};
+
+Child StartWriter(const std::vector<std::string>& args) {
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        return {};
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        std::vector<char*> argv;
+        for (const auto& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    return {pid, ::fdopen(fds[0], "r")};
+}
+
+int Wait(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+std::string IntegrityCheck(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string result;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_exec(
+            db, "PRAGMA integrity_check",
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) += values[0] ? values[0] : "";
+                return 0;
+            },
+            &result, nullptr);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+TEST_F(SqliteStoreTest, FourProcessesWritingOneKeyLoseNothing) {
+    constexpr int kWriters = 4;
+    constexpr int kValues = 25;
+    std::vector<Child> writers;
+    for (int w = 0; w < kWriters; ++w) {
+        writers.push_back(StartWriter({STORE_WRITER_PATH, machineHive(), "Shared\\Key",
+                                       "W" + std::to_string(w) + "-", std::to_string(kValues)}));
+    }
+    for (auto& writer : writers) {
+        ASSERT_NE(writer.out, nullptr);
+        char line[64];
+        while (std::fgets(line, sizeof line, writer.out)) {
+        }
+        std::fclose(writer.out);
+        const int status = Wait(writer.pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    reopen();
+    for (int w = 0; w < kWriters; ++w) {
+        for (int i = 0; i < kValues; ++i) {
+            const auto name = "W" + std::to_string(w) + "-" + std::to_string(i);
+            EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "Shared\\Key", name), std::to_string(i))
+                << name;
+        }
+    }
+    EXPECT_EQ(IntegrityCheck(machineHive()), "ok");
+}
+
+TEST_F(SqliteStoreTest, AWriterKilledMidwayLeavesASoundStoreWithEveryAcknowledgedWrite) {
+    auto writer = StartWriter({STORE_WRITER_PATH, machineHive(), "Killed\\Key", "V", "100000"});
+    ASSERT_NE(writer.out, nullptr);
+    int acknowledged = -1;
+    char line[64];
+    while (acknowledged < 150 && std::fgets(line, sizeof line, writer.out)) {
+        std::sscanf(line, "ack %d", &acknowledged);
+    }
+    ::kill(writer.pid, SIGKILL);
+    // Whatever was acknowledged before the kill is read from the pipe too.
+    while (std::fgets(line, sizeof line, writer.out)) {
+        std::sscanf(line, "ack %d", &acknowledged);
+    }
+    std::fclose(writer.out);
+    Wait(writer.pid);
+    ASSERT_GE(acknowledged, 150);
+    EXPECT_EQ(IntegrityCheck(machineHive()), "ok");
+    reopen();
+    EXPECT_EQ(store->hiveProblem(Hive::Machine), "");
+    for (int i = 0; i <= acknowledged; ++i) {
+        ASSERT_EQ(RegReadString(RegRoot::LocalMachine, "Killed\\Key", "V" + std::to_string(i)),
+                  std::to_string(i))
+            << i;
+    }
+}
+
+TEST_F(SqliteStoreTest, AFileTheUserMayNotWriteIsReadButNotWritten) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
+    store.reset();
+    ::chmod(machineHive().c_str(), 0644);
+    const auto before = ReadFileBytes(machineHive());
+    // Root may write any file, so the probe runs as an unprivileged user when started as root.
+    std::vector<std::string> args = {STORE_WRITER_PATH, "--probe", machineHive()};
+    if (::geteuid() == 0) {
+        ::chmod(folder.path().c_str(), 0755);
+        ::chmod(folder.file("machine").c_str(), 0755);
+        args.insert(args.begin(),
+                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    } else {
+        ::chmod(machineHive().c_str(), 0444);
+    }
+    auto probe = StartWriter(args);
+    ASSERT_NE(probe.out, nullptr);
+    std::string output;
+    char line[4096];
+    while (std::fgets(line, sizeof line, probe.out)) {
+        output += line;
+    }
+    std::fclose(probe.out);
+    Wait(probe.pid);
+    EXPECT_NE(
+        output.find("problem=The settings store file '" + machineHive() + "' cannot be written."),
+        std::string::npos)
+        << output;
+    EXPECT_NE(output.find("read=stored\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("write=0\n"), std::string::npos) << output;
+    EXPECT_EQ(ReadFileBytes(machineHive()), before);
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#include "tests/support/toolkit_fixture.h"
+
+#include "toolkit/settings/registry.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace testing_support {
+
+ToolkitTwins::ToolkitTwins() {
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages});
+    vemlo::g_LastRegistryError.clear();
+}
+
+ToolkitTwins::~ToolkitTwins() {
+    vemlo::UseToolkitPlatform({});
+}
+
+TempFolder::TempFolder() {
+    auto pattern = (std::filesystem::temp_directory_path() / "vemlo-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+} // namespace testing_support

@@ -1,0 +1,161 @@
+#include "toolkit/settings/registry.h"
+
+#include "platform/store_text.h"
+#include "toolkit/dialogs/message_routines.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace vemlo {
+
+std::string g_LastRegistryError;
+
+namespace {
+
+constexpr std::size_t kBufferUnits = platform::kMaxTextUnits + 1;
+constexpr std::size_t kEnumNameUnits = 512;
+constexpr std::size_t kEnumDataBytes = 8192;
+
+platform::Hive HiveOf(RegRoot root) {
+    return root == RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
+}
+
+bool IsKnownRoot(RegRoot root) {
+    return root == RegRoot::CurrentUser || root == RegRoot::LocalMachine;
+}
+
+// Closes an opened key when the scope ends.
+class OpenedKey {
+public:
+    OpenedKey() = default;
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+    ~OpenedKey() {
+        if (key_) {
+            SettingsStore().closeKey(key_);
+        }
+    }
+    platform::KeyHandle& handle() { return key_; }
+    platform::KeyHandle get() const { return key_; }
+
+private:
+    platform::KeyHandle key_ = 0;
+};
+
+std::string DeletionFailedText() {
+    return TranslateText("Det gick inte att radera värdet i registret!") + "\r\r";
+}
+
+} // namespace
+
+bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string& valueName,
+                    const std::string& value) {
+    // Texts past the limit are refused rather than cut, so nothing is stored half.
+    if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath) ||
+        !platform::IsStorableText(valueName) || !platform::IsStorableText(value)) {
+        return false;
+    }
+    auto& store = SettingsStore();
+    const bool machine = root == RegRoot::LocalMachine;
+    if (machine) {
+        if (const auto error = store.initializeSecurityDescriptor()) {
+            throw std::runtime_error("Unable to initialize security descriptor. Windows error=" +
+                                     std::to_string(error));
+        }
+        if (const auto error = store.setSecurityDescriptorDacl()) {
+            throw std::runtime_error("Unable to set security descriptor dacl. Windows error=" +
+                                     std::to_string(error));
+        }
+    }
+    OpenedKey key;
+    if (const auto error = store.createKey(HiveOf(root), keyPath, machine, key.handle())) {
+        g_LastRegistryError = store.messageFor(error);
+        if (store.createKey(HiveOf(root), keyPath, false, key.handle()) != platform::kSuccess) {
+            return false;
+        }
+    }
+    return store.setValue(key.get(), valueName, value) == platform::kSuccess;
+}
+
+std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& valueName,
+                          std::uint32_t) {
+    std::string result;
+    if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
+        return result;
+    }
+    auto& store = SettingsStore();
+    OpenedKey key;
+    if (store.openKey(HiveOf(root), keyPath, key.handle()) != platform::kSuccess) {
+        return result;
+    }
+    std::string value;
+    if (store.queryValue(key.get(), valueName, kBufferUnits, value) == platform::kSuccess) {
+        result = std::move(value);
+    }
+    return result;
+}
+
+void ClearRegKey(platform::KeyHandle key) {
+    auto& store = SettingsStore();
+    while (true) {
+        std::string name;
+        const auto status = store.enumValue(key, 0, kEnumNameUnits, kEnumDataBytes, name);
+        if (status == platform::kAccessDenied) {
+            ShowDatabaseError(DeletionFailedText() + TranslateText("Åtkomst nekad"));
+        }
+        if (status != platform::kSuccess || store.deleteValue(key, name) != platform::kSuccess) {
+            break;
+        }
+    }
+    while (true) {
+        std::string name;
+        if (store.enumSubKey(key, 0, kEnumNameUnits, name) != platform::kSuccess) {
+            break;
+        }
+        {
+            OpenedKey sub;
+            if (store.openSubKey(key, name, sub.handle()) != platform::kSuccess) {
+                break;
+            }
+            ClearRegKey(sub.get());
+        }
+        // A sub-key that cannot go would be met again at index 0 for ever.
+        if (store.deleteSubKey(key, name) != platform::kSuccess) {
+            break;
+        }
+    }
+}
+
+bool DeleteRegKeyFromParent(RegRoot root, const std::string& keyPath) {
+    const auto slash = keyPath.rfind('\\');
+    if (slash == std::string::npos || !IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
+        return false;
+    }
+    auto& store = SettingsStore();
+    OpenedKey parent;
+    if (store.openKey(HiveOf(root), keyPath.substr(0, slash), parent.handle()) !=
+        platform::kSuccess) {
+        return false;
+    }
+    return store.deleteSubKey(parent.get(), keyPath.substr(slash + 1)) == platform::kSuccess;
+}
+
+void DeleteRegKey(RegRoot root, const std::string& keyPath) {
+    if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
+        return;
+    }
+    {
+        OpenedKey key;
+        if (SettingsStore().openKey(HiveOf(root), keyPath, key.handle()) == platform::kSuccess) {
+            try {
+                ClearRegKey(key.get());
+            } catch (const std::exception& error) {
+                ReportError(DeletionFailedText() + error.what());
+            }
+        }
+    }
+    DeleteRegKeyFromParent(root, keyPath);
+}
+
+} // namespace vemlo

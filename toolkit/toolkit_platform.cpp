@@ -1,0 +1,36 @@
+#include "toolkit/toolkit_platform.h"
+
+#include <stdexcept>
+
+namespace vemlo {
+
+namespace {
+
+ToolkitPlatform g_Platform;
+
+template <typename Service> Service& Required(Service* service, const char* name) {
+    if (!service) {
+        throw std::logic_error(std::string("The toolkit has no ") + name + " set up");
+    }
+    return *service;
+}
+
+} // namespace
+
+void UseToolkitPlatform(const ToolkitPlatform& services) {
+    g_Platform = services;
+}
+
+platform::SettingsStore& SettingsStore() {
+    return Required(g_Platform.settingsStore, "settings store");
+}
+
+platform::MessageBoxes& MessageBoxes() {
+    return Required(g_Platform.messageBoxes, "message boxes");
+}
+
+platform::WindowMessages& WindowMessages() {
+    return Required(g_Platform.windowMessages, "window messages");
+}
+
+} // namespace vemlo

@@ -1,0 +1,26 @@
+#pragma once
+
+namespace platform {
+class SettingsStore;
+class MessageBoxes;
+class WindowMessages;
+} // namespace platform
+
+namespace vemlo {
+
+// What the toolkit reaches the operating system through. The program sets it up once at start;
+// tests hand in the in-memory twins.
+struct ToolkitPlatform {
+    platform::SettingsStore* settingsStore = nullptr;
+    platform::MessageBoxes* messageBoxes = nullptr;
+    platform::WindowMessages* windowMessages = nullptr;
+};
+
+void UseToolkitPlatform(const ToolkitPlatform& services);
+
+// Each throws std::logic_error when the program has not set the service up.
+platform::SettingsStore& SettingsStore();
+platform::MessageBoxes& MessageBoxes();
+platform::WindowMessages& WindowMessages();
+
+} // namespace vemlo
