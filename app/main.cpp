@@ -19,11 +19,8 @@ int main(int argc, char** argv) {
     {
         TfrmNorlexa window;
         window.show();
-        const auto problems = StoreProblemText(
+        ReportStoreProblems(
             {store.hiveProblem(platform::Hive::Machine), store.hiveProblem(platform::Hive::User)});
-        if (!problems.empty()) {
-            ShowApplicationError(problems);
-        }
         result = application.exec();
     }
     vemlo::FinalizeToolkit();

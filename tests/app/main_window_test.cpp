@@ -1,0 +1,422 @@
+#include "app/TRadioGroup.h"
+#include "app/TfrmNorlexa.h"
+#include "app/default_error_handler.h"
+#include "app/store_problems.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "platform/memory/recording_window_messages.h"
+#include "platform/memory/scripted_message_boxes.h"
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/settings/registry.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimeEdit>
+#include <memory>
+
+using vemlo::RegRoot;
+
+namespace {
+
+const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
+
+QString Caption(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    return {};
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::TempFolder> folder;
+    std::unique_ptr<platform::SqliteSettingsStore> store;
+    // A second connection to the same files, as the service or another tool would have.
+    std::unique_ptr<platform::SqliteSettingsStore> other;
+    platform::ScriptedMessageBoxes boxes;
+    platform::RecordingWindowMessages messages;
+    std::unique_ptr<TfrmNorlexa> window;
+
+    template <typename T = QWidget> T* control(const char* name) {
+        auto* found = window->findChild<T*>(QString::fromUtf8(name));
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+
+    void writeBy(platform::SqliteSettingsStore& writer, const std::string& key,
+                 const std::string& name, const std::string& value) {
+        vemlo::UseToolkitPlatform({&writer, &boxes, &messages});
+        QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, key, name, value));
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+    }
+
+    void storeConfig(int slot, const std::string& name) {
+        const auto key = kSlots + std::to_string(slot);
+        writeBy(*other, key, "Name", name);
+        writeBy(*other, key, "DataProvider", name + ".udl");
+        writeBy(*other, key, "ExportPathBokforing", "/srv/" + name + "/");
+        writeBy(*other, key, "ExportFilename", name + "_fil");
+    }
+
+    void openWindow() {
+        window = std::make_unique<TfrmNorlexa>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    QStringList configNames() {
+        QStringList names;
+        auto* list = control<QComboBox>("cmbConfigs");
+        for (int i = 0; i < list->count(); ++i) {
+            names << list->itemText(i);
+        }
+        return names;
+    }
+
+private Q_SLOTS:
+    void init() {
+        folder = std::make_unique<testing_support::TempFolder>();
+        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
+                                                                folder->file("machine.hive"));
+        other = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
+                                                                folder->file("machine.hive"));
+        boxes.clear();
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+    }
+
+    void cleanup() {
+        window.reset();
+        vemlo::UseToolkitPlatform({});
+        other.reset();
+        store.reset();
+        folder.reset();
+    }
+
+    void everyControlIsThereWithItsCaption_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        const char* rows[][3] = {
+            {"pnlTop", "QFrame", ""},
+            {"Label6", "QLabel", "Serviceinställningar för bokföringsexporten"},
+            {"pnlBottom", "QFrame", ""},
+            {"btnSpara", "QPushButton", "&Spara"},
+            {"buStang", "QPushButton", "&Stäng"},
+            {"sbLumraStatus", "QStatusBar", ""},
+            {"pnlClient", "QFrame", ""},
+            {"gbTimer", "QGroupBox", "Tid när exporten ska köras"},
+            {"lbPeriod", "QLabel", "Period"},
+            {"cbPeriod", "QComboBox", ""},
+            {"lbDag", "QLabel", "Dag"},
+            {"cbDag", "QComboBox", ""},
+            {"edDag", "QLineEdit", "Siste i månaden"},
+            {"lbKlockan", "QLabel", "Klockan"},
+            {"dtpTid", "QTimeEdit", ""},
+            {"GroupBox2", "QGroupBox", "Konfiguration"},
+            {"cmbConfigs", "QComboBox", ""},
+            {"btnConfigAdd", "QPushButton", "Ny"},
+            {"btnConfigRemove", "QPushButton", "Tabort"},
+            {"Label3", "QLabel", "Namn"},
+            {"edtConfigName", "QLineEdit", ""},
+            {"GroupBox1", "QGroupBox", "Databaskoppling"},
+            {"edDataprovider", "QLineEdit", ""},
+            {"buDataprovider", "QPushButton", "Välj..."},
+            {"buTestaAnslutning", "QPushButton", "Testa..."},
+            {"gbExportkatalog", "QGroupBox", "Exportuppgifter"},
+            {"Label1", "QLabel", "Ange sökväg till exportfilerna"},
+            {"edExportkatalog", "QLineEdit", ""},
+            {"buValjKatalog", "QToolButton", "Välj..."},
+            {"Label2", "QLabel", "Ange filnamn"},
+            {"edExportfilname", "QLineEdit", ""},
+            {"gbKorning", "QGroupBox", "Körning"},
+            {"Label5", "QLabel", "Senaste körning"},
+            {"edPrevrun", "QLineEdit", ""},
+            {"Label4", "QLabel", "Tid för nästa körning"},
+            {"edNextrun", "QLineEdit", ""},
+            {"buRunNow", "QPushButton", "Kör nu..."},
+            {"gbService", "QGroupBox", "Service"},
+            {"cbRestartService", "QCheckBox", "Starta om service varje dag"},
+            {"Label7", "QLabel", "Tid att starta om"},
+            {"dtpRestart", "QTimeEdit", ""},
+            {"rgStatus", "TRadioGroup", "Status"},
+            {"btnStopService", "QPushButton", "Stoppa Lumra Bokförings-Tjänsten"},
+            {"BitBtn1", "QPushButton", "Starta Lumra Bokförings-Tjänsten"},
+        };
+        for (const auto& row : rows) {
+            QTest::addRow("%s", row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                                        << QString::fromUtf8(row[2]);
+        }
+    }
+
+    void everyControlIsThereWithItsCaption() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        openWindow();
+        auto* widget = window->findChild<QWidget*>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(QString::fromUtf8(widget->metaObject()->className()), kind);
+        QCOMPARE(Caption(widget), caption);
+    }
+
+    void theWindowLooksAsDesigned() {
+        openWindow();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Lumra Boföringsexport"));
+        QCOMPARE(window->size(), QSize(599, 539));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QCOMPARE(control<QStatusBar>("sbLumraStatus")
+                     ->findChild<QLabel*>(QStringLiteral("sbLumraStatusPanel0"))
+                     ->text(),
+                 QStringLiteral("F5 För att uppdatera"));
+        QCOMPARE(control<QComboBox>("cbPeriod")->maxVisibleItems(), 8);
+        QCOMPARE(control<QTimeEdit>("dtpTid")->displayFormat(), QStringLiteral("HH:mm"));
+        QCOMPARE(control<QTimeEdit>("dtpRestart")->displayFormat(), QStringLiteral("HH:mm"));
+        QVERIFY(!control<QCheckBox>("cbRestartService")->isChecked());
+        QCOMPARE(control<QLineEdit>("edExportfilname")->toolTip(),
+                 QStringLiteral("Filnamnet för exportfilerna. Batchnr, datum och kliniknr läggs "
+                                "automatiskt till på slutet"));
+        QVERIFY(control<QLineEdit>("edDataprovider")->isReadOnly());
+        QCOMPARE(control<QLineEdit>("edDataprovider")->focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(control("buValjKatalog")->focusPolicy(), Qt::NoFocus);
+        for (const char* name : {"edPrevrun", "edNextrun", "edDag"}) {
+            QVERIFY2(!control(name)->isEnabled(), name);
+            QVERIFY2(control<QLineEdit>(name)->isReadOnly(), name);
+        }
+        auto* status = control<TRadioGroup>("rgStatus");
+        QVERIFY(!status->isEnabled());
+        QCOMPARE(status->count(), 7);
+        QCOMPARE(status->item(3)->text(), QStringLiteral("SERVICE_RUNNING"));
+        QCOMPARE(status->itemIndex(), -1);
+    }
+
+    void everyInputIsNamedForScreenReaders() {
+        openWindow();
+        const auto inputs = window->findChildren<QWidget*>();
+        for (auto* widget : inputs) {
+            if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                qobject_cast<QTimeEdit*>(widget)) {
+                if (widget->parentWidget() && qobject_cast<QComboBox*>(widget->parentWidget())) {
+                    continue;
+                }
+                if (qobject_cast<QTimeEdit*>(widget->parentWidget())) {
+                    continue;
+                }
+                QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+            }
+        }
+        QCOMPARE(control("edtConfigName")->accessibleName(), QStringLiteral("Namn"));
+        QCOMPARE(control<QLabel>("Label3")->buddy(), control("edtConfigName"));
+    }
+
+    void anEmptyStoreShowsNoConfiguration() {
+        openWindow();
+        QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 0);
+        QVERIFY(!control("btnConfigRemove")->isEnabled());
+        QVERIFY(control("btnConfigAdd")->isEnabled());
+        QVERIFY(!control("edtConfigName")->isEnabled());
+        QVERIFY(control<QLineEdit>("edtConfigName")->text().isEmpty());
+        QVERIFY(!control("buDataprovider")->isEnabled());
+        QVERIFY(control("buValjKatalog")->isEnabled());
+        QVERIFY(control("buTestaAnslutning")->isEnabled());
+        QVERIFY(control<QLineEdit>("edPrevrun")->text().isEmpty());
+        QVERIFY(control<QLineEdit>("edNextrun")->text().isEmpty());
+    }
+
+    void storedConfigurationsAreListedAndTheFirstShown() {
+        storeConfig(0, "Göteborg");
+        storeConfig(1, "Malmö");
+        openWindow();
+        QCOMPARE(configNames(), (QStringList{QStringLiteral("Göteborg"), QStringLiteral("Malmö")}));
+        QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), 0);
+        QVERIFY(control("btnConfigRemove")->isEnabled());
+        QVERIFY(control("edtConfigName")->isEnabled());
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Göteborg"));
+        QCOMPARE(control<QLineEdit>("edDataprovider")->text(), QStringLiteral("Göteborg.udl"));
+        QCOMPARE(control<QLineEdit>("edExportkatalog")->text(), QStringLiteral("/srv/Göteborg/"));
+        QCOMPARE(control<QLineEdit>("edExportfilname")->text(), QStringLiteral("Göteborg_fil"));
+    }
+
+    void f5ReloadsWhatAnotherWriterChanged_data() {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("focus");
+        QTest::addRow("plain on the name") << Qt::KeyboardModifiers() << QStringLiteral("edtConfigName");
+        QTest::addRow("shift on the list") << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                                           << QStringLiteral("cmbConfigs");
+        QTest::addRow("ctrl on a button") << Qt::KeyboardModifiers(Qt::ControlModifier)
+                                          << QStringLiteral("btnSpara");
+        QTest::addRow("ctrl+shift on the time")
+            << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier)
+            << QStringLiteral("dtpTid");
+    }
+
+    void f5ReloadsWhatAnotherWriterChanged() {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, focus);
+        storeConfig(0, "Före");
+        openWindow();
+        storeConfig(0, "Efter");
+        storeConfig(1, "Ny");
+        auto* target = window->findChild<QWidget*>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F5, modifiers);
+        QCOMPARE(configNames(), (QStringList{QStringLiteral("Efter"), QStringLiteral("Ny")}));
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Efter"));
+    }
+
+    void f5DropsAnUnsavedName() {
+        storeConfig(0, "Lagrad");
+        openWindow();
+        auto* name = control<QLineEdit>("edtConfigName");
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Ändrad"));
+        QTest::keyClick(name, Qt::Key_F5);
+        QCOMPARE(name->text(), QStringLiteral("Lagrad"));
+        QCOMPARE(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"),
+                 std::string("Lagrad"));
+    }
+
+    void f5KeepsTheSelectedPositionAsFarAsTheListAllows() {
+        storeConfig(0, "A");
+        storeConfig(1, "B");
+        storeConfig(2, "C");
+        openWindow();
+        control<QComboBox>("cmbConfigs")->setCurrentIndex(2);
+        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
+        vemlo::DeleteRegKey(RegRoot::LocalMachine, kSlots + "2");
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), 1);
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("B"));
+    }
+
+    void escapeClosesWithoutSaving_data() {
+        QTest::addColumn<QString>("focus");
+        for (const char* name : {"edtConfigName", "cmbConfigs", "btnSpara", "edExportfilname"}) {
+            QTest::addRow("%s", name) << QString::fromUtf8(name);
+        }
+    }
+
+    void escapeClosesWithoutSaving() {
+        QFETCH(QString, focus);
+        storeConfig(0, "Lagrad");
+        openWindow();
+        auto* name = control<QLineEdit>("edtConfigName");
+        name->setText(QStringLiteral("Osparad"));
+        auto* target = window->findChild<QWidget*>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"),
+                 std::string("Lagrad"));
+        QVERIFY(boxes.shown().empty());
+    }
+
+    void theCloseButtonCloses() {
+        openWindow();
+        QTest::mouseClick(control("buStang"), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
+
+    void resizingMovesOnlyTheCloseButton() {
+        openWindow();
+        const auto groups = window->findChildren<QGroupBox*>();
+        QList<QRect> before;
+        for (auto* group : groups) {
+            before << group->geometry();
+        }
+        auto* close = control("buStang");
+        const int rightGap = close->parentWidget()->width() - close->geometry().right();
+        const QPoint save = control("btnSpara")->pos();
+        window->resize(800, 650);
+        QTRY_COMPARE(control("pnlBottom")->width(), 800);
+        for (int i = 0; i < groups.size(); ++i) {
+            QCOMPARE(groups[i]->geometry(), before[i]);
+        }
+        QCOMPARE(close->parentWidget()->width() - close->geometry().right(), rightGap);
+        QCOMPARE(control("btnSpara")->pos(), save);
+        QCOMPARE(control("sbLumraStatus")->width(), 800);
+        QCOMPARE(control("pnlTop")->width(), 800);
+    }
+
+    void anErrorInAHandlerIsShownAndTheWindowStaysOpen() {
+        openWindow();
+        auto* button = control<QPushButton>("buTestaAnslutning");
+        QObject::connect(button, &QPushButton::clicked, window.get(),
+                         [] { throw std::runtime_error("'x' is not a valid date and time"); });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(boxes.shown()[0].text, std::string("'x' is not a valid date and time."));
+        QCOMPARE(boxes.shown()[0].title, QCoreApplication::applicationName().toStdString());
+        QVERIFY(window->isVisible());
+    }
+
+    void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("letter") << QStringLiteral("Unable to get Current path") << QStringLiteral("Unable to get Current path.");
+        QTest::addRow("full stop") << QStringLiteral("Done.") << QStringLiteral("Done.");
+        QTest::addRow("exclamation sorts before") << QStringLiteral("Stop!") << QStringLiteral("Stop!");
+        QTest::addRow("digit sorts after") << QStringLiteral("error=5") << QStringLiteral("error=5.");
+        QTest::addRow("swedish letter") << QStringLiteral("Åtkomst nekad") << QStringLiteral("Åtkomst nekad.");
+        QTest::addRow("empty") << QStringLiteral("") << QStringLiteral("");
+    }
+
+    void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(QString::fromStdString(DefaultHandlerText(message.toStdString())), shown);
+    }
+
+    void aHiveThatIsNotAStoreIsReportedOnceAtStart() {
+        testing_support::WriteFileBytes(folder->file("machine.hive"), "garbage bytes");
+        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
+                                                                folder->file("machine.hive"));
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        openWindow();
+        ReportStoreProblems({store->hiveProblem(platform::Hive::Machine),
+                             store->hiveProblem(platform::Hive::User)});
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        const auto& box = boxes.shown()[0];
+        QCOMPARE(box.kind, platform::BoxKind::Error);
+        QVERIFY(box.text.starts_with("Inställningslagret kan inte användas."));
+        QVERIFY(box.text.find(folder->file("machine.hive")) != std::string::npos);
+        QVERIFY(box.text.find("user.hive") == std::string::npos);
+        QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 0);
+        QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")),
+                 std::string("garbage bytes"));
+    }
+};
+
+int main(int argc, char** argv) {
+    LumraApplication application(argc, argv);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"
