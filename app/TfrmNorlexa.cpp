@@ -158,6 +158,7 @@ void TfrmNorlexa::buildControls() {
     edDag->setReadOnly(true);
     edDag->setEnabled(false);
     edDag->setAccessibleName(lbDag->text());
+    edDag->hide();
     dtpTid = MakeTimePicker(gbTimer, "dtpTid", QRect(10, 83, 80, 22));
     lbKlockan = MakeLabel(gbTimer, "lbKlockan", "Klockan", QPoint(10, 66), dtpTid);
 

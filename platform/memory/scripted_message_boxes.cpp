@@ -28,6 +28,7 @@ std::optional<std::string> ScriptedMessageBoxes::prompt(const PromptRequest& req
 void ScriptedMessageBoxes::clear() {
     answers_.clear();
     promptAnswers_.clear();
+    onShow_ = nullptr;
     shown_.clear();
     prompted_.clear();
 }

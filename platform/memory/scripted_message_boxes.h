@@ -25,6 +25,7 @@ public:
 
     const std::vector<BoxRequest>& shown() const { return shown_; }
     const std::vector<PromptRequest>& prompted() const { return prompted_; }
+    // Forgets what was shown, the answers not yet given and the hook.
     void clear();
 
 private:

@@ -263,11 +263,12 @@ private Q_SLOTS:
     void f5ReloadsWhatAnotherWriterChanged_data() {
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<QString>("focus");
-        QTest::addRow("plain on the name") << Qt::KeyboardModifiers() << QStringLiteral("edtConfigName");
-        QTest::addRow("shift on the list") << Qt::KeyboardModifiers(Qt::ShiftModifier)
-                                           << QStringLiteral("cmbConfigs");
-        QTest::addRow("ctrl on a button") << Qt::KeyboardModifiers(Qt::ControlModifier)
-                                          << QStringLiteral("btnSpara");
+        QTest::addRow("plain on the name")
+            << Qt::KeyboardModifiers() << QStringLiteral("edtConfigName");
+        QTest::addRow("shift on the list")
+            << Qt::KeyboardModifiers(Qt::ShiftModifier) << QStringLiteral("cmbConfigs");
+        QTest::addRow("ctrl on a button")
+            << Qt::KeyboardModifiers(Qt::ControlModifier) << QStringLiteral("btnSpara");
         QTest::addRow("ctrl+shift on the time")
             << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier)
             << QStringLiteral("dtpTid");
@@ -379,11 +380,15 @@ private Q_SLOTS:
     void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt_data() {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::addRow("letter") << QStringLiteral("Unable to get Current path") << QStringLiteral("Unable to get Current path.");
+        QTest::addRow("letter") << QStringLiteral("Unable to get Current path")
+                                << QStringLiteral("Unable to get Current path.");
         QTest::addRow("full stop") << QStringLiteral("Done.") << QStringLiteral("Done.");
-        QTest::addRow("exclamation sorts before") << QStringLiteral("Stop!") << QStringLiteral("Stop!");
-        QTest::addRow("digit sorts after") << QStringLiteral("error=5") << QStringLiteral("error=5.");
-        QTest::addRow("swedish letter") << QStringLiteral("Åtkomst nekad") << QStringLiteral("Åtkomst nekad.");
+        QTest::addRow("exclamation sorts before")
+            << QStringLiteral("Stop!") << QStringLiteral("Stop!");
+        QTest::addRow("digit sorts after")
+            << QStringLiteral("error=5") << QStringLiteral("error=5.");
+        QTest::addRow("swedish letter")
+            << QStringLiteral("Åtkomst nekad") << QStringLiteral("Åtkomst nekad.");
         QTest::addRow("empty") << QStringLiteral("") << QStringLiteral("");
     }
 

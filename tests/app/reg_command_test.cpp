@@ -1,5 +1,4 @@
 #include "app/reg_command.h"
-
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 
@@ -89,9 +88,8 @@ TEST(VemloRegProgram, WritesAndReadsTheHiveNamedByTheEnvironment) {
                      folder.file("u.hive") + "' ";
     const std::string program = VEMLO_REG_PATH;
     const auto run = [&](const std::string& args) {
-        const int status = std::system((env + program + " " + args + " >" +
-                                        folder.file("out") + " 2>/dev/null")
-                                           .c_str());
+        const int status = std::system(
+            (env + program + " " + args + " >" + folder.file("out") + " 2>/dev/null").c_str());
         return WEXITSTATUS(status);
     };
     EXPECT_EQ(run("set 'A\\B' Namn 'Lön'"), 0);
