@@ -166,26 +166,49 @@ public:
         }
     }
 
-    // Runs body inside BEGIN IMMEDIATE ... COMMIT; body returns a status, and any failure rolls
-    // the transaction back.
-    template <typename Body> Status writeTransaction(std::string& detail, Body body) {
+    // A write transaction: BEGIN IMMEDIATE takes the write lock before anything is read, so two
+    // writers wait for each other instead of failing at once.
+    Status beginWrite(std::string& detail) {
+        if (writing_) {
+            return kSuccess;
+        }
         if (const Status status = writable(detail)) {
             return status;
         }
-        int rc = exec("BEGIN IMMEDIATE");
-        if (rc != SQLITE_OK) {
+        endRead();
+        if (const int rc = exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) {
             return sqliteFailure(rc, detail);
         }
-        Status status = body();
-        if (status == kSuccess) {
-            rc = exec("COMMIT");
-            if (rc != SQLITE_OK) {
-                status = sqliteFailure(rc, detail);
-            }
+        writing_ = true;
+        return kSuccess;
+    }
+    Status commitWrite(std::string& detail) {
+        writing_ = false;
+        if (const int rc = exec("COMMIT"); rc != SQLITE_OK) {
+            const Status status = sqliteFailure(rc, detail);
+            rollbackWrite();
+            return status;
         }
-        if (status != kSuccess && !sqlite3_get_autocommit(db_)) {
+        return kSuccess;
+    }
+    void rollbackWrite() {
+        writing_ = false;
+        if (!sqlite3_get_autocommit(db_)) {
             exec("ROLLBACK");
         }
+    }
+
+    // Runs body in a write transaction (the one already begun, if any) and commits it; any
+    // failure rolls it back.
+    template <typename Body> Status writeTransaction(std::string& detail, Body body) {
+        if (const Status status = beginWrite(detail)) {
+            return status;
+        }
+        const Status status = body();
+        if (status == kSuccess) {
+            return commitWrite(detail);
+        }
+        rollbackWrite();
         return status;
     }
 
@@ -217,9 +240,37 @@ public:
 
     int exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
 
+    // While a key of the hive is open, its reads share one read transaction: every transaction
+    // on a rollback-journal file pays for taking the lock and looking at the journal.
+    void beginRead() {
+        if (!reading_ && sqlite3_get_autocommit(db_)) {
+            Use begin(statements_->beginRead);
+            reading_ = begin->step() == SQLITE_DONE;
+        }
+    }
+    void endRead() {
+        if (reading_) {
+            Use commit(statements_->commitRead);
+            commit->step();
+            reading_ = false;
+        }
+    }
+    void keyOpened() { ++openKeys_; }
+    void keyClosed() {
+        if (--openKeys_ == 0) {
+            endRead();
+            // A transaction left open by createKey holds no changes.
+            if (writing_) {
+                std::string ignored;
+                commitWrite(ignored);
+            }
+        }
+    }
+    int openKeys() const { return openKeys_; }
+
     struct Statements {
-        Statement findChild, keyExists, insertKey, selectValue, upsertValue, valueAt, deleteValue,
-            childAt, countChildren, deleteKeyValues, deleteKey;
+        Statement beginRead, commitRead, findChild, keyExists, insertKey, selectValue, upsertValue,
+            valueAt, deleteValue, childAt, countChildren, deleteKeyValues, deleteKey;
     };
     std::unique_ptr<Statements> statements_;
     sqlite3* db_ = nullptr;
@@ -388,6 +439,8 @@ private:
         statements_ = std::make_unique<Statements>();
         auto& s = *statements_;
         const std::pair<Statement*, const char*> all[] = {
+            {&s.beginRead, "BEGIN"},
+            {&s.commitRead, "COMMIT"},
             {&s.findChild, "SELECT id FROM keys WHERE parent=?1 AND folded=?2"},
             {&s.keyExists, "SELECT 1 FROM keys WHERE id=?1"},
             {&s.insertKey, "INSERT INTO keys(parent, name, folded) VALUES(?1, ?2, ?3)"},
@@ -415,9 +468,35 @@ private:
     bool shared_;
     bool tried_ = false;
     bool readOnly_ = false;
+    bool reading_ = false;
+    bool writing_ = false;
+    int openKeys_ = 0;
     Status openStatus_ = kSuccess;
     std::string problem_;
 };
+
+namespace {
+
+// A read that ends its transaction unless a key of the hive stays open after it.
+template <typename File> class ReadScope {
+public:
+    explicit ReadScope(File& file)
+        : file_(file) {
+        file_.beginRead();
+    }
+    ReadScope(const ReadScope&) = delete;
+    ReadScope& operator=(const ReadScope&) = delete;
+    ~ReadScope() {
+        if (file_.openKeys() == 0) {
+            file_.endRead();
+        }
+    }
+
+private:
+    File& file_;
+};
+
+} // namespace
 
 SqliteSettingsStore::SqliteSettingsStore(std::string userHivePath, std::string machineHivePath)
     : user_(std::make_unique<HiveFile>(std::move(userHivePath), false))
@@ -446,6 +525,7 @@ Status SqliteSettingsStore::fail(Status status, std::string detail) const {
 }
 
 KeyHandle SqliteSettingsStore::newHandle(Hive hive, long long id) {
+    file(hive).keyOpened();
     const KeyHandle key = nextHandle_++;
     handles_.emplace(key, OpenKey{hive, id});
     return key;
@@ -471,36 +551,38 @@ Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, 
     for (const auto& name : names) {
         folded.push_back(Fold(name));
     }
-    // Most writes go to keys that exist: find them without taking the write lock.
-    int rc = SQLITE_OK;
-    long long id = hf.lookup(folded, rc);
-    if (rc != SQLITE_OK) {
-        return fail(hf.sqliteFailure(rc, detail), detail);
+    // When the key exists the transaction stays open for the value write that follows, so
+    // storing a value takes one transaction.
+    if (const Status status = hf.beginWrite(detail)) {
+        return fail(status, detail);
     }
-    if (id < 0) {
-        const Status status = hf.writeTransaction(detail, [&] {
-            id = 0;
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                const long long found = hf.child(id, folded[i], rc);
-                if (rc != SQLITE_OK) {
-                    return hf.sqliteFailure(rc, detail);
-                }
-                if (found >= 0) {
-                    id = found;
-                    continue;
-                }
-                Use insert(hf.statements_->insertKey);
-                insert->bind(1, id).bind(2, names[i]).bind(3, folded[i]);
-                if ((rc = insert->step()) != SQLITE_DONE) {
-                    return hf.sqliteFailure(rc, detail);
-                }
+    Status status = kSuccess;
+    bool created = false;
+    long long id = 0;
+    for (std::size_t i = 0; i < names.size() && status == kSuccess; ++i) {
+        int rc = SQLITE_OK;
+        const long long found = hf.child(id, folded[i], rc);
+        if (rc != SQLITE_OK) {
+            status = hf.sqliteFailure(rc, detail);
+        } else if (found >= 0) {
+            id = found;
+        } else {
+            Use insert(hf.statements_->insertKey);
+            insert->bind(1, id).bind(2, names[i]).bind(3, folded[i]);
+            if ((rc = insert->step()) == SQLITE_DONE) {
                 id = sqlite3_last_insert_rowid(hf.db_);
+                created = true;
+            } else {
+                status = hf.sqliteFailure(rc, detail);
             }
-            return kSuccess;
-        });
-        if (status != kSuccess) {
-            return fail(status, detail);
         }
+    }
+    if (status == kSuccess && created) {
+        status = hf.commitWrite(detail);
+    }
+    if (status != kSuccess) {
+        hf.rollbackWrite();
+        return fail(status, detail);
     }
     key = newHandle(hive, id);
     return kSuccess;
@@ -516,6 +598,7 @@ Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
     if (const Status status = hf.open(detail)) {
         return fail(status, detail);
     }
+    ReadScope read(hf);
     std::vector<std::string> folded;
     for (const auto& name : SplitKeyPath(path)) {
         folded.push_back(Fold(name));
@@ -543,6 +626,7 @@ Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name
     }
     const OpenKey from = *open;
     HiveFile& hf = file(from.hive);
+    ReadScope read(hf);
     int rc = SQLITE_OK;
     std::string detail;
     const long long id = hf.child(from.id, Fold(name), rc);
@@ -563,6 +647,7 @@ Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
         return kInvalidHandle;
     }
     HiveFile& hf = file(open->hive);
+    ReadScope read(hf);
     std::string detail;
     Use select(hf.statements_->selectValue);
     select->bind(1, open->id).bind(2, Fold(name));
@@ -621,6 +706,7 @@ Status SqliteSettingsStore::enumValue(KeyHandle key, std::size_t index, std::siz
         return kInvalidHandle;
     }
     HiveFile& hf = file(open->hive);
+    ReadScope read(hf);
     std::string detail;
     Use first(hf.statements_->valueAt);
     first->bind(1, open->id).bind(2, static_cast<long long>(index));
@@ -666,6 +752,7 @@ Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
         return kInvalidHandle;
     }
     HiveFile& hf = file(open->hive);
+    ReadScope read(hf);
     std::string detail;
     Use first(hf.statements_->childAt);
     first->bind(1, open->id).bind(2, static_cast<long long>(index));
@@ -727,7 +814,12 @@ Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name)
 }
 
 void SqliteSettingsStore::closeKey(KeyHandle key) {
-    handles_.erase(key);
+    const auto it = handles_.find(key);
+    if (it != handles_.end()) {
+        const Hive hive = it->second.hive;
+        handles_.erase(it);
+        file(hive).keyClosed();
+    }
 }
 
 // The file's mode opens the machine hive to every user, so there is no access list to build.

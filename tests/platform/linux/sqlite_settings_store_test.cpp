@@ -380,3 +380,28 @@ TEST_F(SqliteStoreTest, AFileTheUserMayNotWriteIsReadButNotWritten) {
 }
 
 } // namespace
+
+namespace {
+
+// Reads hold their lock only while a key is open, so another connection can write right after.
+TEST_F(SqliteStoreTest, ReadsLeaveNoLockBehind) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "x"));
+    SqliteSettingsStore writer(userHive(), machineHive());
+    const auto writeByOther = [&] {
+        vemlo::UseToolkitPlatform({&writer, &boxes, nullptr});
+        const bool stored = RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "y");
+        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+        return stored;
+    };
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "V"), "x");
+    EXPECT_TRUE(writeByOther());
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\Missing", "V"), "");
+    EXPECT_TRUE(writeByOther());
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "Missing"), "");
+    EXPECT_TRUE(writeByOther());
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\Missing");
+    EXPECT_TRUE(writeByOther());
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "V"), "y");
+}
+
+} // namespace

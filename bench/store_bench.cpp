@@ -1,0 +1,199 @@
+// The settings store through the toolkit, against raw SQLite (the floor) and QSettings.
+#include "config/lumra_configs.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/settings/registry.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <QSettings>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+const std::string kKey = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Timers";
+const std::string kName = "Nextrun";
+const std::string kValue = "2026-12-11 06:00:00";
+
+struct ToolkitStore {
+    testing_support::TempFolder folder;
+    platform::SqliteSettingsStore store{folder.file("user.hive"), folder.file("machine.hive")};
+    ToolkitStore() {
+        vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+        vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue);
+    }
+    ~ToolkitStore() { vemlo::UseToolkitPlatform({}); }
+};
+
+void ToolkitWrite(benchmark::State& state) {
+    ToolkitStore fixture;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue));
+    }
+}
+
+void ToolkitRead(benchmark::State& state) {
+    ToolkitStore fixture;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vemlo::RegReadString(vemlo::RegRoot::LocalMachine, kKey, kName));
+    }
+}
+
+// The same schema and journal settings with hand-written prepared statements, one transaction
+// per operation: resolve the four path components, then read or write the value.
+class RawStore {
+public:
+    RawStore() {
+        // Let the toolkit make and tag the file, so both work on the same layout.
+        {
+            ToolkitStore maker;
+            path_ = folder_.file("raw.hive");
+            platform::SqliteSettingsStore store(path_, path_);
+            vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+            vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue);
+        }
+        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(db_, 5000);
+        sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL", nullptr,
+                     nullptr, nullptr);
+        sqlite3_prepare_v2(db_, "SELECT id FROM keys WHERE parent=?1 AND folded=?2", -1, &child_,
+                           nullptr);
+        sqlite3_prepare_v2(db_, "SELECT data FROM vals WHERE key=?1 AND folded=?2", -1, &read_,
+                           nullptr);
+        sqlite3_prepare_v2(db_,
+                           "INSERT INTO vals(key, name, folded, data) VALUES(?1, ?2, ?3, ?4) "
+                           "ON CONFLICT(key, folded) DO UPDATE SET data=excluded.data",
+                           -1, &write_, nullptr);
+    }
+    ~RawStore() {
+        sqlite3_finalize(child_);
+        sqlite3_finalize(read_);
+        sqlite3_finalize(write_);
+        sqlite3_close(db_);
+    }
+
+    long long keyId() {
+        long long id = 0;
+        for (const char* part : {"software", "vemlo", "lumra-bokforing-service", "timers"}) {
+            sqlite3_bind_int64(child_, 1, id);
+            sqlite3_bind_text(child_, 2, part, -1, SQLITE_STATIC);
+            id = sqlite3_step(child_) == SQLITE_ROW ? sqlite3_column_int64(child_, 0) : -1;
+            sqlite3_reset(child_);
+        }
+        return id;
+    }
+    std::string read() {
+        sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+        const long long id = keyId();
+        sqlite3_bind_int64(read_, 1, id);
+        sqlite3_bind_text(read_, 2, "nextrun", -1, SQLITE_STATIC);
+        std::string value;
+        if (sqlite3_step(read_) == SQLITE_ROW) {
+            value = reinterpret_cast<const char*>(sqlite3_column_text(read_, 0));
+        }
+        sqlite3_reset(read_);
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        return value;
+    }
+    bool write() {
+        sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        const long long id = keyId();
+        sqlite3_bind_int64(write_, 1, id);
+        sqlite3_bind_text(write_, 2, kName.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(write_, 3, "nextrun", -1, SQLITE_STATIC);
+        sqlite3_bind_text(write_, 4, kValue.c_str(), -1, SQLITE_STATIC);
+        const bool done = sqlite3_step(write_) == SQLITE_DONE;
+        sqlite3_reset(write_);
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        return done;
+    }
+
+private:
+    testing_support::TempFolder folder_;
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* child_ = nullptr;
+    sqlite3_stmt* read_ = nullptr;
+    sqlite3_stmt* write_ = nullptr;
+};
+
+void RawSqliteWrite(benchmark::State& state) {
+    RawStore raw;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(raw.write());
+    }
+}
+
+void RawSqliteRead(benchmark::State& state) {
+    RawStore raw;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(raw.read());
+    }
+}
+
+// QSettings in INI format, synced on every call so other processes' changes are seen.
+void QSettingsWrite(benchmark::State& state) {
+    testing_support::TempFolder folder;
+    QSettings settings(QString::fromStdString(folder.file("machine.ini")), QSettings::IniFormat);
+    const auto key = QStringLiteral("Lumra-Bokforing-Service/Timers/Nextrun");
+    const auto value = QString::fromStdString(kValue);
+    for (auto _ : state) {
+        settings.setValue(key, value);
+        settings.sync();
+    }
+}
+
+void QSettingsRead(benchmark::State& state) {
+    testing_support::TempFolder folder;
+    QSettings settings(QString::fromStdString(folder.file("machine.ini")), QSettings::IniFormat);
+    const auto key = QStringLiteral("Lumra-Bokforing-Service/Timers/Nextrun");
+    settings.setValue(key, QString::fromStdString(kValue));
+    settings.sync();
+    for (auto _ : state) {
+        settings.sync();
+        benchmark::DoNotOptimize(settings.value(key));
+    }
+}
+
+void StoreConfigs(int count) {
+    lumra::TLumraConfigs configs;
+    for (int i = 0; i < count; ++i) {
+        auto& item = configs.Add();
+        item.dataprovider = "klinik" + std::to_string(i) + ".udl";
+        item.exportPathBokforing = "/srv/export/klinik" + std::to_string(i) + "/";
+        item.exportFilename = "bokf_" + std::to_string(i);
+    }
+    configs.Save();
+}
+
+void ConfigsSave(benchmark::State& state) {
+    ToolkitStore fixture;
+    for (auto _ : state) {
+        StoreConfigs(static_cast<int>(state.range(0)));
+    }
+}
+
+void ConfigsLoad(benchmark::State& state) {
+    ToolkitStore fixture;
+    StoreConfigs(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        lumra::TLumraConfigs configs;
+        configs.Load();
+        benchmark::DoNotOptimize(configs.Count());
+    }
+}
+
+} // namespace
+
+BENCHMARK(ToolkitRead);
+BENCHMARK(RawSqliteRead);
+BENCHMARK(QSettingsRead);
+BENCHMARK(ToolkitWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RawSqliteWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(QSettingsWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ConfigsSave)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ConfigsLoad)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
