@@ -56,8 +56,8 @@ public:
         }
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(db_, 5000);
-        sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(db_, "PRAGMA journal_mode=TRUNCATE; PRAGMA synchronous=FULL", nullptr, nullptr,
+                     nullptr);
         sqlite3_prepare_v2(db_, "SELECT id FROM keys WHERE parent=?1 AND folded=?2", -1, &child_,
                            nullptr);
         sqlite3_prepare_v2(db_, "SELECT data FROM vals WHERE key=?1 AND folded=?2", -1, &read_,

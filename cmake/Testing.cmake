@@ -11,14 +11,20 @@ set(VEMLO_TEST_ENV
     "DBUS_SYSTEM_BUS_ADDRESS=disabled:"
     "ASAN_OPTIONS=detect_leaks=0")
 
-# vemlo_add_gtest(name SOURCES ... LIBS ...): a GoogleTest executable, each case its own CTest test.
-function(vemlo_add_gtest name)
+# The test executable with its sources and libraries; ARG_TIMEOUT defaults to a minute.
+macro(vemlo_test_executable name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS})
+endmacro()
+
+# vemlo_add_gtest(name SOURCES ... LIBS ...): a GoogleTest executable, each case its own CTest test.
+function(vemlo_add_gtest name)
+    vemlo_test_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}")
@@ -26,13 +32,9 @@ endfunction()
 
 # vemlo_add_qtest(name SOURCES ... LIBS ...): a Qt Test executable run as one CTest test.
 function(vemlo_add_qtest name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-    if(NOT ARG_TIMEOUT)
-        set(ARG_TIMEOUT 60)
-    endif()
-    add_executable(${name} ${ARG_SOURCES})
+    vemlo_test_executable(${name} ${ARGN})
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS} Qt6::Test)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}")
 endfunction()

@@ -47,6 +47,14 @@ std::string Fold(const std::string& name) {
         .toStdString();
 }
 
+std::vector<std::string> FoldAll(const std::vector<std::string>& names) {
+    std::vector<std::string> folded;
+    for (const auto& name : names) {
+        folded.push_back(Fold(name));
+    }
+    return folded;
+}
+
 bool FitsUnits(const std::string& text, std::size_t units) {
     return Utf16Units(text).value_or(units) + 1 <= units;
 }
@@ -543,14 +551,8 @@ Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, 
     }
     HiveFile& hf = file(hive);
     std::string detail;
-    if (const Status status = hf.writable(detail)) {
-        return fail(status, detail);
-    }
     const auto names = SplitKeyPath(path);
-    std::vector<std::string> folded;
-    for (const auto& name : names) {
-        folded.push_back(Fold(name));
-    }
+    const auto folded = FoldAll(names);
     // When the key exists the transaction stays open for the value write that follows, so
     // storing a value takes one transaction.
     if (const Status status = hf.beginWrite(detail)) {
@@ -599,10 +601,7 @@ Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
         return fail(status, detail);
     }
     ReadScope read(hf);
-    std::vector<std::string> folded;
-    for (const auto& name : SplitKeyPath(path)) {
-        folded.push_back(Fold(name));
-    }
+    const auto folded = FoldAll(SplitKeyPath(path));
     int rc = SQLITE_OK;
     const long long id = hf.lookup(folded, rc);
     if (rc != SQLITE_OK) {
@@ -666,23 +665,28 @@ Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
     return kSuccess;
 }
 
-Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
-                                     const std::string& value) {
+template <typename Body> Status SqliteSettingsStore::writeKey(KeyHandle key, Body body) {
     const OpenKey* open = handle(key);
     if (!open) {
         return kInvalidHandle;
     }
-    if (!IsStorableText(name) || !IsStorableText(value)) {
-        return kInvalidParameter;
-    }
     const OpenKey target = *open;
     HiveFile& hf = file(target.hive);
     std::string detail;
-    const Status status = hf.writeTransaction(detail, [&] {
+    const Status status = hf.writeTransaction(detail, [&] { return body(hf, target.id, detail); });
+    return fail(status, detail);
+}
+
+Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
+                                     const std::string& value) {
+    if (!IsStorableText(name) || !IsStorableText(value)) {
+        return handle(key) ? kInvalidParameter : kInvalidHandle;
+    }
+    return writeKey(key, [&](auto& hf, long long id, std::string& detail) {
         int rc = SQLITE_OK;
         {
             Use exists(hf.statements_->keyExists);
-            exists->bind(1, target.id);
+            exists->bind(1, id);
             rc = exists->step();
         }
         if (rc == SQLITE_DONE) {
@@ -692,60 +696,14 @@ Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
             return hf.sqliteFailure(rc, detail);
         }
         Use upsert(hf.statements_->upsertValue);
-        upsert->bind(1, target.id).bind(2, name).bind(3, Fold(name)).bind(4, value);
+        upsert->bind(1, id).bind(2, name).bind(3, Fold(name)).bind(4, value);
         rc = upsert->step();
         return rc == SQLITE_DONE ? kSuccess : hf.sqliteFailure(rc, detail);
     });
-    return fail(status, detail);
 }
 
-Status SqliteSettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,
-                                      std::size_t dataBytes, std::string& name) {
-    const OpenKey* open = handle(key);
-    if (!open) {
-        return kInvalidHandle;
-    }
-    HiveFile& hf = file(open->hive);
-    ReadScope read(hf);
-    std::string detail;
-    Use first(hf.statements_->valueAt);
-    first->bind(1, open->id).bind(2, static_cast<long long>(index));
-    const int rc = first->step();
-    if (rc == SQLITE_DONE) {
-        return kNoMoreItems;
-    }
-    if (rc != SQLITE_ROW) {
-        return fail(hf.sqliteFailure(rc, detail), detail);
-    }
-    auto found = first->text(0);
-    if (!FitsUnits(found, nameUnits) || !FitsUnits(first->text(1), dataBytes / 2)) {
-        return kMoreData;
-    }
-    name = std::move(found);
-    return kSuccess;
-}
-
-Status SqliteSettingsStore::deleteValue(KeyHandle key, const std::string& name) {
-    const OpenKey* open = handle(key);
-    if (!open) {
-        return kInvalidHandle;
-    }
-    const OpenKey target = *open;
-    HiveFile& hf = file(target.hive);
-    std::string detail;
-    const Status status = hf.writeTransaction(detail, [&] {
-        Use remove(hf.statements_->deleteValue);
-        remove->bind(1, target.id).bind(2, Fold(name));
-        const int rc = remove->step();
-        if (rc != SQLITE_DONE) {
-            return hf.sqliteFailure(rc, detail);
-        }
-        return sqlite3_changes(hf.db_) > 0 ? kSuccess : kFileNotFound;
-    });
-    return fail(status, detail);
-}
-
-Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+Status SqliteSettingsStore::listedName(KeyHandle key, std::size_t index, bool values,
+                                       std::size_t nameUnits, std::size_t dataUnits,
                                        std::string& name) {
     const OpenKey* open = handle(key);
     if (!open) {
@@ -754,34 +712,49 @@ Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
     HiveFile& hf = file(open->hive);
     ReadScope read(hf);
     std::string detail;
-    Use first(hf.statements_->childAt);
-    first->bind(1, open->id).bind(2, static_cast<long long>(index));
-    const int rc = first->step();
+    Use row(values ? hf.statements_->valueAt : hf.statements_->childAt);
+    row->bind(1, open->id).bind(2, static_cast<long long>(index));
+    const int rc = row->step();
     if (rc == SQLITE_DONE) {
         return kNoMoreItems;
     }
     if (rc != SQLITE_ROW) {
         return fail(hf.sqliteFailure(rc, detail), detail);
     }
-    auto found = first->text(0);
-    if (!FitsUnits(found, nameUnits)) {
+    auto found = row->text(0);
+    if (!FitsUnits(found, nameUnits) || (values && !FitsUnits(row->text(1), dataUnits))) {
         return kMoreData;
     }
     name = std::move(found);
     return kSuccess;
 }
 
+Status SqliteSettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                      std::size_t dataBytes, std::string& name) {
+    return listedName(key, index, true, nameUnits, dataBytes / 2, name);
+}
+
+Status SqliteSettingsStore::deleteValue(KeyHandle key, const std::string& name) {
+    return writeKey(key, [&](auto& hf, long long id, std::string& detail) {
+        Use remove(hf.statements_->deleteValue);
+        remove->bind(1, id).bind(2, Fold(name));
+        const int rc = remove->step();
+        if (rc != SQLITE_DONE) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        return sqlite3_changes(hf.db_) > 0 ? kSuccess : kFileNotFound;
+    });
+}
+
+Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
+                                       std::string& name) {
+    return listedName(key, index, false, nameUnits, 0, name);
+}
+
 Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
-    const OpenKey* open = handle(key);
-    if (!open) {
-        return kInvalidHandle;
-    }
-    const OpenKey target = *open;
-    HiveFile& hf = file(target.hive);
-    std::string detail;
-    const Status status = hf.writeTransaction(detail, [&] {
+    return writeKey(key, [&](auto& hf, long long parent, std::string& detail) {
         int rc = SQLITE_OK;
-        const long long id = hf.child(target.id, Fold(name), rc);
+        const long long id = hf.child(parent, Fold(name), rc);
         if (rc != SQLITE_OK) {
             return hf.sqliteFailure(rc, detail);
         }
@@ -810,7 +783,6 @@ Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name)
         }
         return kSuccess;
     });
-    return fail(status, detail);
 }
 
 void SqliteSettingsStore::closeKey(KeyHandle key) {

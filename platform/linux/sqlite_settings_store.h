@@ -53,6 +53,11 @@ private:
     KeyHandle newHandle(Hive hive, long long id);
     const OpenKey* handle(KeyHandle key) const;
     Status fail(Status status, std::string detail) const;
+    // Runs body(file, key id, detail) in a write transaction on the open key's hive.
+    template <typename Body> Status writeKey(KeyHandle key, Body body);
+    // The name at the index of a key's values or sub-keys, when it (and a value's data) fits.
+    Status listedName(KeyHandle key, std::size_t index, bool values, std::size_t nameUnits,
+                      std::size_t dataUnits, std::string& name);
 
     std::unique_ptr<HiveFile> user_;
     std::unique_ptr<HiveFile> machine_;

@@ -89,15 +89,15 @@ MemorySettingsStore::Node* MemorySettingsStore::find(Hive hive,
     return node;
 }
 
-MemorySettingsStore::Node* MemorySettingsStore::resolve(KeyHandle key, Status& status) {
+MemorySettingsStore::Node* MemorySettingsStore::resolve(KeyHandle key, Call call, Status& status) {
     const auto it = handles_.find(key);
     if (it == handles_.end()) {
         status = kInvalidHandle;
         return nullptr;
     }
     Node* node = find(it->second.hive, it->second.path);
-    status = node ? kSuccess : kKeyDeleted;
-    return node;
+    status = node ? injected(call, it->second.hive) : kKeyDeleted;
+    return status == kSuccess ? node : nullptr;
 }
 
 KeyHandle MemorySettingsStore::newHandle(Hive hive, std::vector<std::string> path) {
@@ -148,14 +148,11 @@ Status MemorySettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
 Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
     key = 0;
     Status status = kSuccess;
-    Node* node = resolve(parent, status);
+    Node* node = resolve(parent, Call::OpenSubKey, status);
     if (!node) {
         return status;
     }
     const Handle handle = handles_.at(parent);
-    if ((status = injected(Call::OpenSubKey, handle.hive))) {
-        return status;
-    }
     if (!node->children.count(Fold(name))) {
         return kFileNotFound;
     }
@@ -168,11 +165,8 @@ Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name
 Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
                                        std::size_t bufferUnits, std::string& value) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::QueryValue, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::QueryValue, handles_.at(key).hive))) {
         return status;
     }
     const auto it = node->values.find(Fold(name));
@@ -189,11 +183,8 @@ Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
 Status MemorySettingsStore::setValue(KeyHandle key, const std::string& name,
                                      const std::string& value) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::SetValue, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::SetValue, handles_.at(key).hive))) {
         return status;
     }
     if (!IsStorableText(name) || !IsStorableText(value)) {
@@ -210,11 +201,8 @@ Status MemorySettingsStore::setValue(KeyHandle key, const std::string& name,
 Status MemorySettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,
                                       std::size_t dataBytes, std::string& name) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::EnumValue, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::EnumValue, handles_.at(key).hive))) {
         return status;
     }
     if (index >= node->values.size()) {
@@ -232,11 +220,8 @@ Status MemorySettingsStore::enumValue(KeyHandle key, std::size_t index, std::siz
 
 Status MemorySettingsStore::deleteValue(KeyHandle key, const std::string& name) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::DeleteValue, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::DeleteValue, handles_.at(key).hive))) {
         return status;
     }
     return node->values.erase(Fold(name)) ? kSuccess : kFileNotFound;
@@ -245,11 +230,8 @@ Status MemorySettingsStore::deleteValue(KeyHandle key, const std::string& name) 
 Status MemorySettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::size_t nameUnits,
                                        std::string& name) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::EnumSubKey, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::EnumSubKey, handles_.at(key).hive))) {
         return status;
     }
     if (index >= node->children.size()) {
@@ -266,11 +248,8 @@ Status MemorySettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
 
 Status MemorySettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
     Status status = kSuccess;
-    Node* node = resolve(key, status);
+    Node* node = resolve(key, Call::DeleteSubKey, status);
     if (!node) {
-        return status;
-    }
-    if ((status = injected(Call::DeleteSubKey, handles_.at(key).hive))) {
         return status;
     }
     const auto it = node->children.find(Fold(name));

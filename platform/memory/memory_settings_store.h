@@ -79,7 +79,8 @@ private:
     Status injected(Call call, std::optional<Hive> hive);
     Node* root(Hive hive) const;
     Node* find(Hive hive, const std::vector<std::string>& path) const;
-    Node* resolve(KeyHandle key, Status& status);
+    // The open key, unless the handle is unknown, the key is gone or a failure is injected.
+    Node* resolve(KeyHandle key, Call call, Status& status);
     KeyHandle newHandle(Hive hive, std::vector<std::string> path);
 
     std::unique_ptr<Node> user_;
