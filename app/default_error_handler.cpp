@@ -1,6 +1,7 @@
 #include "app/default_error_handler.h"
 
 #include "platform/message_boxes.h"
+#include "toolkit/desktop/progress_signalling.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <exception>
@@ -17,6 +18,7 @@ void ShowApplicationError(const std::string& message) {
     request.kind = platform::BoxKind::Error;
     request.title = QCoreApplication::applicationName().toStdString();
     request.text = message;
+    vemlo::DeactivateProgressApp();
     vemlo::MessageBoxes().show(request);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/message_boxes.h"
+#include "platform/window_messages.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <algorithm>
@@ -23,6 +24,18 @@ public:
     }
 };
 
+// A command line has no progress window to get out of the way.
+class NoWindowMessages final : public platform::WindowMessages {
+public:
+    std::uint16_t registerWindowMessage(const std::string&) override { return 0; }
+    platform::WindowRef findWindow(const std::string&) override { return {}; }
+    std::int64_t sendMessage(const platform::WindowRef&, std::uint32_t, std::uint64_t,
+                             std::int64_t) override {
+        return 0;
+    }
+    std::uint64_t applicationWindow() override { return 0; }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -33,6 +46,7 @@ int main(int argc, char** argv) {
     }
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
     StderrMessageBoxes boxes;
-    vemlo::UseToolkitPlatform({&store, &boxes, nullptr});
+    NoWindowMessages windows;
+    vemlo::UseToolkitPlatform({&store, &boxes, &windows});
     return RunRegCommand(args, std::cout, std::cerr);
 }

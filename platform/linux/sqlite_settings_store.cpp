@@ -614,55 +614,56 @@ Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
     return kSuccess;
 }
 
-Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
-    key = 0;
-    const OpenKey* open = handle(parent);
-    if (!open) {
-        return kInvalidHandle;
-    }
-    if (name.empty() || !IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
-        return kInvalidParameter;
-    }
-    const OpenKey from = *open;
-    HiveFile& hf = file(from.hive);
-    ReadScope read(hf);
-    int rc = SQLITE_OK;
-    std::string detail;
-    const long long id = hf.child(from.id, Fold(name), rc);
-    if (rc != SQLITE_OK) {
-        return fail(hf.sqliteFailure(rc, detail), detail);
-    }
-    if (id < 0) {
-        return kFileNotFound;
-    }
-    key = newHandle(from.hive, id);
-    return kSuccess;
-}
-
-Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
-                                       std::size_t bufferUnits, std::string& value) {
+template <typename Body> Status SqliteSettingsStore::readKey(KeyHandle key, Body body) {
     const OpenKey* open = handle(key);
     if (!open) {
         return kInvalidHandle;
     }
-    HiveFile& hf = file(open->hive);
+    const OpenKey from = *open;
+    HiveFile& hf = file(from.hive);
     ReadScope read(hf);
     std::string detail;
-    Use select(hf.statements_->selectValue);
-    select->bind(1, open->id).bind(2, Fold(name));
-    const int rc = select->step();
-    if (rc == SQLITE_DONE) {
-        return kFileNotFound;
+    return fail(body(hf, from, detail), detail);
+}
+
+Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
+    key = 0;
+    if (!IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+        return handle(parent) ? kInvalidParameter : kInvalidHandle;
     }
-    if (rc != SQLITE_ROW) {
-        return fail(hf.sqliteFailure(rc, detail), detail);
-    }
-    auto data = select->text(0);
-    if (!FitsUnits(data, bufferUnits)) {
-        return kMoreData;
-    }
-    value = std::move(data);
-    return kSuccess;
+    return readKey(parent, [&](auto& hf, const OpenKey& from, std::string& detail) {
+        int rc = SQLITE_OK;
+        const long long id = hf.child(from.id, Fold(name), rc);
+        if (rc != SQLITE_OK) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        if (id < 0) {
+            return kFileNotFound;
+        }
+        key = newHandle(from.hive, id);
+        return kSuccess;
+    });
+}
+
+Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
+                                       std::size_t bufferUnits, std::string& value) {
+    return readKey(key, [&](auto& hf, const OpenKey& from, std::string& detail) {
+        Use select(hf.statements_->selectValue);
+        select->bind(1, from.id).bind(2, Fold(name));
+        const int rc = select->step();
+        if (rc == SQLITE_DONE) {
+            return kFileNotFound;
+        }
+        if (rc != SQLITE_ROW) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        auto data = select->text(0);
+        if (!FitsUnits(data, bufferUnits)) {
+            return kMoreData;
+        }
+        value = std::move(data);
+        return kSuccess;
+    });
 }
 
 template <typename Body> Status SqliteSettingsStore::writeKey(KeyHandle key, Body body) {
@@ -705,28 +706,23 @@ Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
 Status SqliteSettingsStore::listedName(KeyHandle key, std::size_t index, bool values,
                                        std::size_t nameUnits, std::size_t dataUnits,
                                        std::string& name) {
-    const OpenKey* open = handle(key);
-    if (!open) {
-        return kInvalidHandle;
-    }
-    HiveFile& hf = file(open->hive);
-    ReadScope read(hf);
-    std::string detail;
-    Use row(values ? hf.statements_->valueAt : hf.statements_->childAt);
-    row->bind(1, open->id).bind(2, static_cast<long long>(index));
-    const int rc = row->step();
-    if (rc == SQLITE_DONE) {
-        return kNoMoreItems;
-    }
-    if (rc != SQLITE_ROW) {
-        return fail(hf.sqliteFailure(rc, detail), detail);
-    }
-    auto found = row->text(0);
-    if (!FitsUnits(found, nameUnits) || (values && !FitsUnits(row->text(1), dataUnits))) {
-        return kMoreData;
-    }
-    name = std::move(found);
-    return kSuccess;
+    return readKey(key, [&](auto& hf, const OpenKey& from, std::string& detail) {
+        Use row(values ? hf.statements_->valueAt : hf.statements_->childAt);
+        row->bind(1, from.id).bind(2, static_cast<long long>(index));
+        const int rc = row->step();
+        if (rc == SQLITE_DONE) {
+            return kNoMoreItems;
+        }
+        if (rc != SQLITE_ROW) {
+            return hf.sqliteFailure(rc, detail);
+        }
+        auto found = row->text(0);
+        if (!FitsUnits(found, nameUnits) || (values && !FitsUnits(row->text(1), dataUnits))) {
+            return kMoreData;
+        }
+        name = std::move(found);
+        return kSuccess;
+    });
 }
 
 Status SqliteSettingsStore::enumValue(KeyHandle key, std::size_t index, std::size_t nameUnits,

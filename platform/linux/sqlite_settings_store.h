@@ -53,6 +53,8 @@ private:
     KeyHandle newHandle(Hive hive, long long id);
     const OpenKey* handle(KeyHandle key) const;
     Status fail(Status status, std::string detail) const;
+    // Runs body(file, open key, detail) as a read of the open key's hive.
+    template <typename Body> Status readKey(KeyHandle key, Body body);
     // Runs body(file, key id, detail) in a write transaction on the open key's hive.
     template <typename Body> Status writeKey(KeyHandle key, Body body);
     // The name at the index of a key's values or sub-keys, when it (and a value's data) fits.
