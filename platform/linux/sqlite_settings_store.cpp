@@ -22,7 +22,7 @@ namespace {
 constexpr int kApplicationId = 0x564C5247;
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
-constexpr int kOpenAttempts = 5;
+constexpr int kOpenAttempts = 2;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE keys(
@@ -126,9 +126,10 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Opens the file once; afterwards the outcome of that first open.
+    // Opens the file once; afterwards the outcome of that open, unless it found the file busy,
+    // which is tried again on the next call.
     Status open(std::string& detail) {
-        if (!tried_) {
+        if (!tried_ || openStatus_ == kBusy) {
             tried_ = true;
             openStatus_ = openFile(problem_);
         }
@@ -285,6 +286,9 @@ public:
 
 private:
     Status openFile(std::string& detail) {
+        statements_.reset();
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
         const auto fail = [&](Status status, const std::string& why) {
             detail = "The settings store file '" + path_ + "' " + why;
             return status;
