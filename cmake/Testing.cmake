@@ -1,7 +1,12 @@
 include(GoogleTest)
 
-# Every test runs headless with a time-out, so a stray modal box fails fast.
+# Every test runs headless with a time-out, so a stray modal box fails fast, and keeps to folders
+# of the build tree.
+set(VEMLO_TEST_RUNTIME_DIR "${PROJECT_BINARY_DIR}/test-home/runtime")
+file(MAKE_DIRECTORY "${VEMLO_TEST_RUNTIME_DIR}")
+file(CHMOD "${VEMLO_TEST_RUNTIME_DIR}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 set(VEMLO_TEST_ENV
+    "XDG_RUNTIME_DIR=${VEMLO_TEST_RUNTIME_DIR}"
     "QT_QPA_PLATFORM=offscreen"
     "HOME=${PROJECT_BINARY_DIR}/test-home"
     "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/.config"
