@@ -47,12 +47,12 @@ class RawStore {
 public:
     RawStore() {
         // Let the toolkit make and tag the file, so both work on the same layout.
+        path_ = folder_.file("raw.hive");
         {
-            ToolkitStore maker;
-            path_ = folder_.file("raw.hive");
             platform::SqliteSettingsStore store(path_, path_);
             vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
             vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue);
+            vemlo::UseToolkitPlatform({});
         }
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(db_, 5000);

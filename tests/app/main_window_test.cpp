@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimeEdit>
+#include <functional>
 #include <memory>
 
 using vemlo::RegRoot;
@@ -66,19 +67,24 @@ private:
         return found;
     }
 
-    void writeBy(platform::SqliteSettingsStore& writer, const std::string& key,
-                 const std::string& name, const std::string& value) {
-        vemlo::UseToolkitPlatform({&writer, &boxes, &messages});
-        QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, key, name, value));
+    // Runs change through the other connection, then hands the toolkit back to the window's.
+    void byOther(const std::function<void()>& change) {
+        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
+        change();
         vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
     }
 
     void storeConfig(int slot, const std::string& name) {
         const auto key = kSlots + std::to_string(slot);
-        writeBy(*other, key, "Name", name);
-        writeBy(*other, key, "DataProvider", name + ".udl");
-        writeBy(*other, key, "ExportPathBokforing", "/srv/" + name + "/");
-        writeBy(*other, key, "ExportFilename", name + "_fil");
+        byOther([&] {
+            QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, key, "Name", name));
+            QVERIFY(
+                vemlo::RegWriteString(RegRoot::LocalMachine, key, "DataProvider", name + ".udl"));
+            QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, key, "ExportPathBokforing",
+                                          "/srv/" + name + "/"));
+            QVERIFY(
+                vemlo::RegWriteString(RegRoot::LocalMachine, key, "ExportFilename", name + "_fil"));
+        });
     }
 
     void openWindow() {
@@ -307,9 +313,7 @@ private Q_SLOTS:
         storeConfig(2, "C");
         openWindow();
         control<QComboBox>("cmbConfigs")->setCurrentIndex(2);
-        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
-        vemlo::DeleteRegKey(RegRoot::LocalMachine, kSlots + "2");
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        byOther([] { vemlo::DeleteRegKey(RegRoot::LocalMachine, kSlots + "2"); });
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), 1);
         QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("B"));
