@@ -1,6 +1,7 @@
 #include "app/TfrmNorlexa.h"
 
 #include "app/TRadioGroup.h"
+#include "app/handler_guard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -226,14 +227,15 @@ void TfrmNorlexa::buildControls() {
     BitBtn1 = MakePictureButton(gbService, "BitBtn1", "Starta Lumra Bokförings-Tjänsten",
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
-    connect(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
                                                       Qt::ShiftModifier | Qt::ControlModifier};
     for (const auto modifiers : refreshModifiers) {
         auto* refresh = new QShortcut(QKeyCombination(modifiers, Qt::Key_F5), this);
-        connect(refresh, &QShortcut::activated, this, [this] { FormKeyDown(Qt::Key_F5); });
+        connect(refresh, &QShortcut::activated, this,
+                [this] { RunGuarded([this] { FormKeyDown(Qt::Key_F5); }); });
     }
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, buStang, &QPushButton::click);
