@@ -251,6 +251,16 @@ bool TfrmNorlexa::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void TfrmNorlexa::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown) {
+        shown = true;
+        RunGuarded([this] { FormShow(); });
+    }
+}
+
+void TfrmNorlexa::FormShow() {}
+
 void TfrmNorlexa::FormCreate() {
     configs = std::make_unique<lumra::TLumraConfigs>();
     configs->Load();

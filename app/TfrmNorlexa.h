@@ -31,16 +31,19 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void FormCreate();
+    void FormShow();
     void FormKeyDown(int key);
     void buStangClick();
     void RefillConfigList();
     void ShowSelectedConfig();
 
     std::unique_ptr<lumra::TLumraConfigs> configs;
+    bool shown = false;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

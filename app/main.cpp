@@ -5,6 +5,7 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/qt/qt_message_boxes.h"
+#include "platform/system_clock.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -13,7 +14,8 @@ int main(int argc, char** argv) {
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages});
+    platform::SystemClock clock;
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
     vemlo::InitializeToolkit();
     int result = 0;
     {

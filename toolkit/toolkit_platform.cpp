@@ -33,4 +33,8 @@ platform::WindowMessages& WindowMessages() {
     return Required(g_Platform.windowMessages, "window messages");
 }
 
+platform::Clock& Clock() {
+    return Required(g_Platform.clock, "clock");
+}
+
 } // namespace vemlo

@@ -4,6 +4,7 @@ namespace platform {
 class SettingsStore;
 class MessageBoxes;
 class WindowMessages;
+class Clock;
 } // namespace platform
 
 namespace vemlo {
@@ -14,6 +15,7 @@ struct ToolkitPlatform {
     platform::SettingsStore* settingsStore = nullptr;
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;
+    platform::Clock* clock = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -22,5 +24,6 @@ void UseToolkitPlatform(const ToolkitPlatform& services);
 platform::SettingsStore& SettingsStore();
 platform::MessageBoxes& MessageBoxes();
 platform::WindowMessages& WindowMessages();
+platform::Clock& Clock();
 
 } // namespace vemlo

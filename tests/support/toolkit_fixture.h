@@ -3,6 +3,7 @@
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "platform/memory/set_clock.h"
 
 #include <filesystem>
 #include <string>
@@ -20,6 +21,7 @@ public:
     platform::MemorySettingsStore store;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
+    platform::SetClock clock;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
