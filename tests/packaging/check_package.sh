@@ -123,7 +123,8 @@ steps=(
 mkdir -p "$scratch/maintroot"
 for script in postinst postrm; do
     # A script that ignored DPKG_ROOT would change the real /var/lib/vemlo.
-    grep -q '"$DPKG_ROOT/var/lib/vemlo"' "$scratch/control/$script" ||
+    # shellcheck disable=SC2016 # the text itself, not its expansion
+    grep -qF '"$DPKG_ROOT/var/lib/vemlo"' "$scratch/control/$script" ||
         { echo "FAIL: $script does not honour DPKG_ROOT; not run" >&2; exit 1; }
 done
 for step in "${steps[@]}"; do
