@@ -89,6 +89,12 @@ private Q_SLOTS:
         QTest::newRow("no provider") << QStringLiteral("Data Source=x")
                                      << QStringLiteral("Anslutningssträngen anger ingen "
                                                        "dataleverantör (Provider).");
+        QTest::newRow("no PostgreSQL server")
+            << QStringLiteral("Provider=PostgreSQL;Data Source=127.0.0.1:1;Initial Catalog=x")
+            << QStringLiteral("*");
+        QTest::newRow("no ODBC data source")
+            << QStringLiteral("Provider=MSDASQL;Data Source=vemlo-no-such-dsn")
+            << QStringLiteral("*");
         QTest::newRow("not a database")
             << QString::fromStdString(SQLiteString(notADatabase)) << QStringLiteral("*");
     }

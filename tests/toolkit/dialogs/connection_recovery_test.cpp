@@ -87,8 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         SuspendCase{"open on a data module", ContainerKind::DataModule, true, 0, {"close"}, 666},
         SuspendCase{"another tag is overwritten", ContainerKind::Form, true, 42, {"close"}, 666},
         SuspendCase{"closed stays unmarked", ContainerKind::Form, false, 0, {}, 0},
-        SuspendCase{"an earlier mark stays", ContainerKind::Form, false, 666, {}, 666},
-        SuspendCase{"owned by another kind", ContainerKind::Other, false, 0, {}, 0}),
+        SuspendCase{"an earlier mark stays", ContainerKind::Form, false, 666, {}, 666}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(ConnectionRecoveryTest, SuspendLeavesAnOpenConnectionOfAnotherKindOfOwnerOpen) {
