@@ -37,4 +37,12 @@ platform::Clock& Clock() {
     return Required(g_Platform.clock, "clock");
 }
 
+platform::ProcessEnd& ProcessEnd() {
+    return Required(g_Platform.processEnd, "process end");
+}
+
+TApplicationObject& Application() {
+    return Required(g_Platform.application, "application object");
+}
+
 } // namespace vemlo

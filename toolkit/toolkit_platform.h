@@ -5,9 +5,12 @@ class SettingsStore;
 class MessageBoxes;
 class WindowMessages;
 class Clock;
+class ProcessEnd;
 } // namespace platform
 
 namespace vemlo {
+
+struct TApplicationObject;
 
 // What the toolkit reaches the operating system through. The program sets it up once at start;
 // tests hand in the in-memory twins.
@@ -16,6 +19,9 @@ struct ToolkitPlatform {
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;
     platform::Clock* clock = nullptr;
+    platform::ProcessEnd* processEnd = nullptr;
+    // The forms and data modules whose connections the toolkit keeps usable across a suspend.
+    TApplicationObject* application = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -25,5 +31,7 @@ platform::SettingsStore& SettingsStore();
 platform::MessageBoxes& MessageBoxes();
 platform::WindowMessages& WindowMessages();
 platform::Clock& Clock();
+platform::ProcessEnd& ProcessEnd();
+TApplicationObject& Application();
 
 } // namespace vemlo

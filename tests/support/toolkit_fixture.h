@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/memory/memory_settings_store.h"
+#include "platform/memory/recording_process_end.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "toolkit/dialogs/application_object.h"
 
 #include <filesystem>
 #include <string>
@@ -22,6 +24,8 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::RecordingProcessEnd processEnd;
+    vemlo::TApplicationObject application;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
