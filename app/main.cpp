@@ -4,10 +4,16 @@
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/linux/std_file_system.h"
+#include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     LumraApplication application(argc, argv);
@@ -15,7 +21,10 @@ int main(int argc, char** argv) {
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
     platform::SystemClock clock;
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    platform::XdgShellFolders shellFolders;
+    // The application has taken its own options out of argv by now.
+    platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &shellFolders, &files});
     vemlo::InitializeToolkit();
     int result = 0;
     {

@@ -37,4 +37,12 @@ platform::Clock& Clock() {
     return Required(g_Platform.clock, "clock");
 }
 
+platform::ShellFolders& ShellFolders() {
+    return Required(g_Platform.shellFolders, "shell folders");
+}
+
+platform::FileSystem& FileSystem() {
+    return Required(g_Platform.fileSystem, "file system");
+}
+
 } // namespace vemlo

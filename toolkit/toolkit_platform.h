@@ -5,6 +5,8 @@ class SettingsStore;
 class MessageBoxes;
 class WindowMessages;
 class Clock;
+class ShellFolders;
+class FileSystem;
 } // namespace platform
 
 namespace vemlo {
@@ -16,6 +18,8 @@ struct ToolkitPlatform {
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;
     platform::Clock* clock = nullptr;
+    platform::ShellFolders* shellFolders = nullptr;
+    platform::FileSystem* fileSystem = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -25,5 +29,7 @@ platform::SettingsStore& SettingsStore();
 platform::MessageBoxes& MessageBoxes();
 platform::WindowMessages& WindowMessages();
 platform::Clock& Clock();
+platform::ShellFolders& ShellFolders();
+platform::FileSystem& FileSystem();
 
 } // namespace vemlo

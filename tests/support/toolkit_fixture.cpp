@@ -1,5 +1,6 @@
 #include "tests/support/toolkit_fixture.h"
 
+#include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -11,8 +12,12 @@
 namespace testing_support {
 
 ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &shellFolders, &files});
     vemlo::g_LastRegistryError.clear();
+    for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
+                           &vemlo::g_DefaultDataProvider}) {
+        variable->clear();
+    }
 }
 
 ToolkitTwins::~ToolkitTwins() {

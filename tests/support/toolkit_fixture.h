@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
+#include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
@@ -22,6 +24,8 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::MemoryShellFolders shellFolders;
+    platform::MemoryFileSystem files;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
