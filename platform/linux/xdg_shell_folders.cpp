@@ -1,15 +1,10 @@
 #include "platform/linux/xdg_shell_folders.h"
 
-#include <cstdlib>
+#include "platform/linux/environment_variable.h"
 
 namespace platform {
 
 namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
 
 std::string WithoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') {
@@ -19,19 +14,19 @@ std::string WithoutTrailingSlashes(std::string path) {
 }
 
 std::string AppDataFolder() {
-    if (auto overridden = Environment("VEMLO_APPDATA"); !overridden.empty()) {
+    if (auto overridden = EnvironmentVariable("VEMLO_APPDATA"); !overridden.empty()) {
         return overridden;
     }
     // Relative values of XDG_DATA_HOME are invalid and ignored.
-    if (auto data = Environment("XDG_DATA_HOME"); data.starts_with('/')) {
+    if (auto data = EnvironmentVariable("XDG_DATA_HOME"); data.starts_with('/')) {
         return data;
     }
-    const auto home = Environment("HOME");
+    const auto home = EnvironmentVariable("HOME");
     return home.empty() ? std::string() : home + "/.local/share";
 }
 
 std::string CommonFilesFolder() {
-    const auto overridden = Environment("VEMLO_COMMON_FILES");
+    const auto overridden = EnvironmentVariable("VEMLO_COMMON_FILES");
     return overridden.empty() ? "/usr/local/share/vemlo/common" : overridden;
 }
 

@@ -43,6 +43,9 @@ private:
     std::filesystem::path path_;
 };
 
+// Sets an environment variable of the test process; nullptr unsets it.
+void SetEnvironment(const char* name, const char* value);
+
 // The whole content of a file, byte for byte.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -1,7 +1,7 @@
 #include "platform/linux/xdg_shell_folders.h"
+#include "tests/support/toolkit_fixture.h"
 
 #include <array>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,22 +33,16 @@ const std::array kCases = {
     FolderCase{"other folders unknown", 5, nullptr, nullptr, "/home/a", ""},
 };
 
-void Set(const char* name, const char* value) {
-    if (value) {
-        ::setenv(name, value, 1);
-    } else {
-        ::unsetenv(name);
-    }
-}
-
 class XdgShellFoldersTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(XdgShellFoldersTest, FollowsTheEnvironment) {
     const auto& c = GetParam();
-    Set("VEMLO_APPDATA", c.folder == platform::kFolderAppData ? c.vemlo : nullptr);
-    Set("VEMLO_COMMON_FILES", c.folder == platform::kFolderProgramFilesCommon ? c.vemlo : nullptr);
-    Set("XDG_DATA_HOME", c.xdgData);
-    Set("HOME", c.home);
+    testing_support::SetEnvironment("VEMLO_APPDATA",
+                                    c.folder == platform::kFolderAppData ? c.vemlo : nullptr);
+    testing_support::SetEnvironment(
+        "VEMLO_COMMON_FILES", c.folder == platform::kFolderProgramFilesCommon ? c.vemlo : nullptr);
+    testing_support::SetEnvironment("XDG_DATA_HOME", c.xdgData);
+    testing_support::SetEnvironment("HOME", c.home);
     platform::XdgShellFolders folders;
     EXPECT_EQ(folders.specialFolderPath(c.folder), c.expected);
 }
