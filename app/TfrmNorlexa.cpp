@@ -2,6 +2,7 @@
 
 #include "app/TRadioGroup.h"
 #include "app/handler_guard.h"
+#include "toolkit/settings/environment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -259,7 +260,9 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmNorlexa::FormShow() {}
+void TfrmNorlexa::FormShow() {
+    vemlo::InitEnvironment();
+}
 
 void TfrmNorlexa::FormCreate() {
     configs = std::make_unique<lumra::TLumraConfigs>();
@@ -269,6 +272,7 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    vemlo::InitEnvironment();
     auto reloaded = std::make_unique<lumra::TLumraConfigs>();
     reloaded->Load();
     configs = std::move(reloaded);

@@ -7,12 +7,18 @@
 #include "platform/linux/immediate_process_end.h"
 #include "platform/linux/logind_power_notifications.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/linux/std_file_system.h"
+#include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
 #include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     LumraApplication application(argc, argv);
@@ -24,7 +30,17 @@ int main(int argc, char** argv) {
     // The main window owns no database connection; a resume reports 0 reopened connections.
     vemlo::TApplicationObject components;
     components.add("frmNorlexa", vemlo::ContainerKind::Form);
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &processEnd, &components});
+    platform::XdgShellFolders shellFolders;
+    // The application has taken its own options out of argv by now.
+    platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    vemlo::UseToolkitPlatform({.settingsStore = &store,
+                               .messageBoxes = &boxes,
+                               .windowMessages = &messages,
+                               .clock = &clock,
+                               .processEnd = &processEnd,
+                               .application = &components,
+                               .shellFolders = &shellFolders,
+                               .fileSystem = &files});
     vemlo::InitializeToolkit();
     int result = 0;
     {

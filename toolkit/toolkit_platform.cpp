@@ -45,4 +45,12 @@ TApplicationObject& Application() {
     return Required(g_Platform.application, "application object");
 }
 
+platform::ShellFolders& ShellFolders() {
+    return Required(g_Platform.shellFolders, "shell folders");
+}
+
+platform::FileSystem& FileSystem() {
+    return Required(g_Platform.fileSystem, "file system");
+}
+
 } // namespace vemlo

@@ -6,6 +6,8 @@ class MessageBoxes;
 class WindowMessages;
 class Clock;
 class ProcessEnd;
+class ShellFolders;
+class FileSystem;
 } // namespace platform
 
 namespace vemlo {
@@ -22,6 +24,8 @@ struct ToolkitPlatform {
     platform::ProcessEnd* processEnd = nullptr;
     // The forms and data modules whose connections the toolkit keeps usable across a suspend.
     TApplicationObject* application = nullptr;
+    platform::ShellFolders* shellFolders = nullptr;
+    platform::FileSystem* fileSystem = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -33,5 +37,7 @@ platform::WindowMessages& WindowMessages();
 platform::Clock& Clock();
 platform::ProcessEnd& ProcessEnd();
 TApplicationObject& Application();
+platform::ShellFolders& ShellFolders();
+platform::FileSystem& FileSystem();
 
 } // namespace vemlo
