@@ -228,6 +228,8 @@ void TfrmNorlexa::buildControls() {
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
     ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectGuarded(btnStopService, &QPushButton::clicked, this, &TfrmNorlexa::btnStopServiceClick);
+    ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmNorlexa::BitBtn1Click);
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -259,7 +261,9 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmNorlexa::FormShow() {}
+void TfrmNorlexa::FormShow() {
+    ShowServiceState();
+}
 
 void TfrmNorlexa::FormCreate() {
     configs = std::make_unique<lumra::TLumraConfigs>();
@@ -269,6 +273,7 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    ShowServiceState();
     auto reloaded = std::make_unique<lumra::TLumraConfigs>();
     reloaded->Load();
     configs = std::move(reloaded);

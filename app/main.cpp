@@ -4,6 +4,7 @@
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/linux/systemd_service_manager.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
     platform::SystemClock clock;
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    platform::SystemdServiceManager services;
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &services});
     vemlo::InitializeToolkit();
     int result = 0;
     {

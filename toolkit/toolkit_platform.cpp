@@ -37,4 +37,8 @@ platform::Clock& Clock() {
     return Required(g_Platform.clock, "clock");
 }
 
+platform::ServiceManager& ServiceManager() {
+    return Required(g_Platform.serviceManager, "service manager");
+}
+
 } // namespace vemlo

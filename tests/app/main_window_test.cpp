@@ -5,6 +5,7 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "platform/memory/simulated_service_manager.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<platform::SqliteSettingsStore> other;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
+    platform::SimulatedServiceManager services;
     std::unique_ptr<TfrmNorlexa> window;
 
     template <typename T = QWidget> T* control(const char* name) {
@@ -71,7 +73,7 @@ private:
     void byOther(const std::function<void()>& change) {
         vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
         change();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, nullptr, &services});
     }
 
     void storeConfig(int slot, const std::string& name) {
@@ -110,7 +112,7 @@ private Q_SLOTS:
         other = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
         boxes.clear();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, nullptr, &services});
     }
 
     void cleanup() {
@@ -406,7 +408,7 @@ private Q_SLOTS:
         testing_support::WriteFileBytes(folder->file("machine.hive"), "garbage bytes");
         store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, nullptr, &services});
         openWindow();
         ReportStoreProblems({store->hiveProblem(platform::Hive::Machine),
                              store->hiveProblem(platform::Hive::User)});

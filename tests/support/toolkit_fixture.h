@@ -4,6 +4,7 @@
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "platform/memory/simulated_service_manager.h"
 
 #include <filesystem>
 #include <string>
@@ -22,6 +23,7 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::SimulatedServiceManager services;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
