@@ -49,14 +49,27 @@ bool PrivateSessionBus::hasOwner(const QString& busName) {
 
 bool PrivateSessionBus::startMock(const QString& busName, const QString& interface,
                                   const QString& logFile) {
+    return launchMock({QStringLiteral("--session"), QStringLiteral("-l"), logFile, busName,
+                       QStringLiteral("/"), interface},
+                      busName);
+}
+
+bool PrivateSessionBus::startSystemTemplate(const QString& templateName, const QString& busName,
+                                            const QString& logFile) {
+    return launchMock({QStringLiteral("--system"), QStringLiteral("--template"), templateName,
+                       QStringLiteral("-l"), logFile},
+                      busName);
+}
+
+bool PrivateSessionBus::launchMock(const QStringList& arguments, const QString& busName) {
     auto mock = std::make_unique<QProcess>();
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address_);
     mock->setProcessEnvironment(environment);
     mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     mock->start(QStringLiteral("/usr/bin/python3"),
-                {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--session"),
-                 QStringLiteral("-l"), logFile, busName, QStringLiteral("/"), interface});
+                QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock")} + arguments);
     if (!mock->waitForStarted(5000)) {
         return false;
     }
@@ -71,6 +84,10 @@ bool PrivateSessionBus::startMock(const QString& busName, const QString& interfa
     return true;
 }
 
+QDBusMessage PrivateSessionBus::call(const QDBusMessage& message) {
+    return QDBusConnection(kConnectionName).call(message, QDBus::Block, 5000);
+}
+
 bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& interface,
                                       const QString& method, const QString& inSignature,
                                       const QString& outSignature, const QString& code) {
@@ -78,8 +95,7 @@ bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& int
                                                QStringLiteral("org.freedesktop.DBus.Mock"),
                                                QStringLiteral("AddMethod"));
     call << interface << method << inSignature << outSignature << code;
-    const auto reply = QDBusConnection(kConnectionName).call(call, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return this->call(call).type() == QDBusMessage::ReplyMessage;
 }
 
 void PrivateSessionBus::stopMocks() {
