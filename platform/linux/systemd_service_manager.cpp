@@ -116,20 +116,23 @@ public:
     Bus& operator=(const Bus&) = delete;
 
     bool connect() {
-        if (connection_ && connection_->isConnected()) {
-            return true;
+        if (!connection_ || !connection_->isConnected()) {
+            disconnect();
+            name_ = NextConnectionName();
+            connection_ = std::make_unique<QDBusConnection>(
+                address_.isEmpty()
+                    ? QDBusConnection::connectToBus(QDBusConnection::SystemBus, name_)
+                    : QDBusConnection::connectToBus(address_, name_));
+            if (!connection_->isConnected()) {
+                return false;
+            }
         }
-        disconnect();
-        name_ = NextConnectionName();
-        connection_ = std::make_unique<QDBusConnection>(
-            address_.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SystemBus, name_)
-                               : QDBusConnection::connectToBus(address_, name_));
-        if (!connection_->isConnected()) {
-            return false;
+        // systemd then tells this client about its units; once per connection. Without an
+        // answer there is no manager to talk to.
+        if (!subscribed_) {
+            subscribed_ =
+                call(managerCall(QStringLiteral("Subscribe"))).type() == QDBusMessage::ReplyMessage;
         }
-        // systemd then tells this client about its units; once per connection.
-        subscribed_ =
-            call(managerCall(QStringLiteral("Subscribe"))).type() == QDBusMessage::ReplyMessage;
         return subscribed_;
     }
 

@@ -17,6 +17,29 @@ constexpr const char* kService = "VemloLumraBokfExport";
 
 enum class Request { Start, Stop };
 
+bool RunRequest(Request request) {
+    return request == Request::Start ? lumra::StartExportService("KASSAN", kService)
+                                     : lumra::StopExportService("KASSAN", kService);
+}
+
+// Each table's cases are named by their name field, each run gets fresh twins.
+template <typename Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+template <typename Case> std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
+}
+
+template <typename Case> class TwinsTest : public ::testing::TestWithParam<Case> {
+protected:
+    testing_support::ToolkitTwins twins;
+};
+
 struct WaitCase {
     const char* name;
     Request request;
@@ -208,14 +231,7 @@ const WaitCase kWaitCases[] = {
      Repeated(milliseconds{1000}, 30)},
 };
 
-void PrintTo(const WaitCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ServiceWaitTest : public ::testing::TestWithParam<WaitCase> {
-protected:
-    testing_support::ToolkitTwins twins;
-};
+using ServiceWaitTest = TwinsTest<WaitCase>;
 
 TEST_P(ServiceWaitTest, EndsAsScripted) {
     const auto& c = GetParam();
@@ -226,8 +242,7 @@ TEST_P(ServiceWaitTest, EndsAsScripted) {
     services.startAccepted = c.startAccepted;
     services.stopReply = c.stopReply;
     services.timeout = c.timeout;
-    const bool result = c.request == Request::Start ? lumra::StartExportService("KASSAN", kService)
-                                                    : lumra::StopExportService("KASSAN", kService);
+    const bool result = RunRequest(c.request);
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(services.queries(), c.queries);
     EXPECT_EQ(twins.clock.sleeps(), c.sleeps);
@@ -237,7 +252,7 @@ TEST_P(ServiceWaitTest, EndsAsScripted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ServiceWaitTest, ::testing::ValuesIn(kWaitCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<WaitCase>);
 
 struct OpenCase {
     const char* name;
@@ -268,14 +283,7 @@ const OpenCase kOpenCases[] = {
      {"openManager 1", "openService VemloLumraBokfExport 36", "close manager"}},
 };
 
-void PrintTo(const OpenCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ServiceOpenTest : public ::testing::TestWithParam<OpenCase> {
-protected:
-    testing_support::ToolkitTwins twins;
-};
+using ServiceOpenTest = TwinsTest<OpenCase>;
 
 TEST_P(ServiceOpenTest, OpensWithItsRightsAndReleasesServiceFirst) {
     const auto& c = GetParam();
@@ -283,15 +291,14 @@ TEST_P(ServiceOpenTest, OpensWithItsRightsAndReleasesServiceFirst) {
     services.managerReachable = c.managerReachable;
     services.serviceInstalled = c.serviceInstalled;
     services.reportNext(c.request == Request::Start ? kRunning : kStopped);
-    const bool result = c.request == Request::Start ? lumra::StartExportService("KASSAN", kService)
-                                                    : lumra::StopExportService("KASSAN", kService);
+    const bool result = RunRequest(c.request);
     EXPECT_EQ(result, c.managerReachable && c.serviceInstalled);
     EXPECT_EQ(services.calls(), c.calls);
     EXPECT_EQ(services.openHandles(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Opens, ServiceOpenTest, ::testing::ValuesIn(kOpenCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<OpenCase>);
 
 struct QueryCase {
     const char* name;
@@ -307,14 +314,7 @@ const QueryCase kQueryCases[] = {
     {"NoManager", false, true, kRunning, 0},
 };
 
-void PrintTo(const QueryCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class ServiceQueryTest : public ::testing::TestWithParam<QueryCase> {
-protected:
-    testing_support::ToolkitTwins twins;
-};
+using ServiceQueryTest = TwinsTest<QueryCase>;
 
 TEST_P(ServiceQueryTest, ReadsTheStateOrNought) {
     const auto& c = GetParam();
@@ -329,7 +329,7 @@ TEST_P(ServiceQueryTest, ReadsTheStateOrNought) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, ServiceQueryTest, ::testing::ValuesIn(kQueryCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<QueryCase>);
 
 TEST(ServiceStateItemTest, EachStateHasItsItemAndTheRestNone) {
     const std::pair<std::uint32_t, int> table[] = {{0, -1}, {1, 0}, {2, 1}, {3, 2}, {4, 3},

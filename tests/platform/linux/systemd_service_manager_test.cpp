@@ -225,33 +225,41 @@ private Q_SLOTS:
         QCOMPARE(query(), (platform::ServiceStatus{4, 0, 0}));
     }
 
-    void aUnitThatStarts() {
-        addUnit(QStringLiteral("inactive"));
+    void aUnitThatStartsOrStops_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<QString>("startEndsIn");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<uint>("state");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("a unit that starts")
+            << QStringLiteral("inactive") << true << QStringLiteral("active") << true << 4u
+            << QStringLiteral("StartUnit");
+        QTest::newRow("a unit that stops")
+            << QStringLiteral("active") << false << QStringLiteral("active") << true << 1u
+            << QStringLiteral("StopUnit");
+        QTest::newRow("a unit whose start fails")
+            << QStringLiteral("inactive") << true << QStringLiteral("failed") << false << 1u
+            << QStringLiteral("StartUnit");
+    }
+
+    void aUnitThatStartsOrStops() {
+        QFETCH(QString, from);
+        QFETCH(bool, start);
+        QFETCH(QString, startEndsIn);
+        QFETCH(bool, result);
+        QFETCH(uint, state);
+        QFETCH(QString, logged);
+        addUnit(from);
         mockManager(QStringLiteral("SetMockJobs"),
-                    {kUnit, 300u, QStringLiteral("active"), QStringLiteral("inactive")});
-        QVERIFY(lumra::StartExportService("KASSAN", kService));
-        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 4u);
+                    {kUnit, 300u, startEndsIn, QStringLiteral("inactive")});
+        QCOMPARE(start ? lumra::StartExportService("KASSAN", kService)
+                       : lumra::StopExportService("KASSAN", kService),
+                 result);
+        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), state);
         QVERIFY(log().contains(QStringLiteral("Subscribe")));
-        QVERIFY(log().contains(QStringLiteral("StartUnit \"VemloLumraBokfExport.service\" "
-                                              "\"replace\"")));
-    }
-
-    void aUnitThatStops() {
-        addUnit(QStringLiteral("active"));
-        mockManager(QStringLiteral("SetMockJobs"),
-                    {kUnit, 300u, QStringLiteral("active"), QStringLiteral("inactive")});
-        QVERIFY(lumra::StopExportService("KASSAN", kService));
-        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 1u);
-        QVERIFY(log().contains(QStringLiteral("StopUnit \"VemloLumraBokfExport.service\" "
-                                              "\"replace\"")));
-    }
-
-    void aUnitThatEndsItsStartFailedFails() {
-        addUnit(QStringLiteral("inactive"));
-        mockManager(QStringLiteral("SetMockJobs"),
-                    {kUnit, 300u, QStringLiteral("failed"), QStringLiteral("inactive")});
-        QVERIFY(!lumra::StartExportService("KASSAN", kService));
-        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 1u);
+        QVERIFY(log().contains(logged +
+                               QStringLiteral(" \"VemloLumraBokfExport.service\" \"replace\"")));
     }
 
     void aUnitThatStaysActivatingIsGivenUpAtTheBound() {
