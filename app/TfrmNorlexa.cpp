@@ -229,6 +229,8 @@ void TfrmNorlexa::buildControls() {
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
     ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectGuarded(btnStopService, &QPushButton::clicked, this, &TfrmNorlexa::btnStopServiceClick);
+    ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmNorlexa::BitBtn1Click);
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -261,6 +263,7 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
 }
 
 void TfrmNorlexa::FormShow() {
+    ShowServiceState();
     vemlo::InitEnvironment();
 }
 
@@ -272,6 +275,7 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    ShowServiceState();
     vemlo::InitEnvironment();
     auto reloaded = std::make_unique<lumra::TLumraConfigs>();
     reloaded->Load();

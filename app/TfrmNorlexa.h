@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -41,6 +42,12 @@ private:
     void buStangClick();
     void RefillConfigList();
     void ShowSelectedConfig();
+    // Service control (TfrmNorlexa_service.cpp).
+    void ShowServiceState();
+    void BitBtn1Click();
+    void btnStopServiceClick();
+    void RunServiceRequest(bool (*request)(const std::string&, const std::string&),
+                           const char* failureMessage);
 
     std::unique_ptr<lumra::TLumraConfigs> configs;
     bool shown = false;

@@ -8,6 +8,7 @@
 #include "platform/linux/logind_power_notifications.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
+#include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    platform::SystemdServiceManager services;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
                                .messageBoxes = &boxes,
                                .windowMessages = &messages,
@@ -40,7 +42,8 @@ int main(int argc, char** argv) {
                                .processEnd = &processEnd,
                                .application = &components,
                                .shellFolders = &shellFolders,
-                               .fileSystem = &files});
+                               .fileSystem = &files,
+                               .serviceManager = &services});
     vemlo::InitializeToolkit();
     int result = 0;
     {

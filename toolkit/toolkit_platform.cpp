@@ -53,4 +53,8 @@ platform::FileSystem& FileSystem() {
     return Required(g_Platform.fileSystem, "file system");
 }
 
+platform::ServiceManager& ServiceManager() {
+    return Required(g_Platform.serviceManager, "service manager");
+}
+
 } // namespace vemlo

@@ -7,6 +7,7 @@
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "platform/memory/simulated_service_manager.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
@@ -63,6 +64,7 @@ private:
     platform::RecordingWindowMessages messages;
     platform::MemoryShellFolders shellFolders;
     std::unique_ptr<platform::MemoryFileSystem> files;
+    platform::SimulatedServiceManager services;
     std::unique_ptr<TfrmNorlexa> window;
 
     void useStore(platform::SettingsStore* settings) {
@@ -70,7 +72,8 @@ private:
                                    .messageBoxes = &boxes,
                                    .windowMessages = &messages,
                                    .shellFolders = &shellFolders,
-                                   .fileSystem = files.get()});
+                                   .fileSystem = files.get(),
+                                   .serviceManager = &services});
     }
 
     template <typename T = QWidget> T* control(const char* name) {

@@ -19,7 +19,8 @@ ToolkitTwins::ToolkitTwins() {
                                .processEnd = &processEnd,
                                .application = &application,
                                .shellFolders = &shellFolders,
-                               .fileSystem = &files});
+                               .fileSystem = &files,
+                               .serviceManager = &services});
     vemlo::g_LastRegistryError.clear();
     for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
                            &vemlo::g_DefaultDataProvider}) {

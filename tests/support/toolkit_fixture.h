@@ -2,11 +2,12 @@
 
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
-#include "platform/memory/recording_process_end.h"
 #include "platform/memory/memory_shell_folders.h"
+#include "platform/memory/recording_process_end.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "platform/memory/simulated_service_manager.h"
 #include "toolkit/dialogs/application_object.h"
 
 #include <filesystem>
@@ -30,6 +31,7 @@ public:
     vemlo::TApplicationObject application;
     platform::MemoryShellFolders shellFolders;
     platform::MemoryFileSystem files;
+    platform::SimulatedServiceManager services;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
