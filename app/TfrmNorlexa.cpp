@@ -228,6 +228,7 @@ void TfrmNorlexa::buildControls() {
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
     ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectScheduleHandlers();
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -259,7 +260,10 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmNorlexa::FormShow() {}
+void TfrmNorlexa::FormShow() {
+    FillScheduleLists();
+    LoadSchedule();
+}
 
 void TfrmNorlexa::FormCreate() {
     configs = std::make_unique<lumra::TLumraConfigs>();
@@ -269,6 +273,8 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    FillScheduleLists();
+    LoadSchedule();
     auto reloaded = std::make_unique<lumra::TLumraConfigs>();
     reloaded->Load();
     configs = std::move(reloaded);
@@ -315,4 +321,5 @@ void TfrmNorlexa::ShowSelectedConfig() {
     edDataprovider->setText(QString::fromStdString(config.dataprovider));
     edExportkatalog->setText(QString::fromStdString(config.exportPathBokforing));
     edExportfilname->setText(QString::fromStdString(config.exportFilename));
+    ShowRunInfo();
 }

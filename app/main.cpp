@@ -3,6 +3,7 @@
 #include "app/store_problems.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
+#include "platform/linux/posix_regional_settings.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
     platform::SystemClock clock;
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    platform::PosixRegionalSettings regional;
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &regional});
     vemlo::InitializeToolkit();
     int result = 0;
     {

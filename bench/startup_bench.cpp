@@ -33,7 +33,9 @@ void StartToFirstShow(benchmark::State& state) {
         char* argv[] = {name, nullptr};
         LumraApplication application(argc, argv);
         platform::SqliteSettingsStore store(user, machine);
-        vemlo::UseToolkitPlatform({&store, &boxes, nullptr});
+        platform::SetClock clock;
+        platform::FixedRegionalSettings regional;
+        vemlo::UseToolkitPlatform({&store, &boxes, nullptr, &clock, &regional});
         TfrmNorlexa window;
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) {

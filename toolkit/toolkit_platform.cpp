@@ -37,4 +37,8 @@ platform::Clock& Clock() {
     return Required(g_Platform.clock, "clock");
 }
 
+platform::RegionalSettings& RegionalSettings() {
+    return Required(g_Platform.regionalSettings, "regional settings");
+}
+
 } // namespace vemlo

@@ -5,6 +5,7 @@ class SettingsStore;
 class MessageBoxes;
 class WindowMessages;
 class Clock;
+class RegionalSettings;
 } // namespace platform
 
 namespace vemlo {
@@ -16,6 +17,7 @@ struct ToolkitPlatform {
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;
     platform::Clock* clock = nullptr;
+    platform::RegionalSettings* regionalSettings = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -25,5 +27,6 @@ platform::SettingsStore& SettingsStore();
 platform::MessageBoxes& MessageBoxes();
 platform::WindowMessages& WindowMessages();
 platform::Clock& Clock();
+platform::RegionalSettings& RegionalSettings();
 
 } // namespace vemlo

@@ -57,6 +57,8 @@ private:
     std::unique_ptr<platform::SqliteSettingsStore> other;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
+    platform::SetClock clock;
+    platform::FixedRegionalSettings regional;
     std::unique_ptr<TfrmNorlexa> window;
 
     template <typename T = QWidget> T* control(const char* name) {
@@ -69,9 +71,9 @@ private:
 
     // Runs change through the other connection, then hands the toolkit back to the window's.
     void byOther(const std::function<void()>& change) {
-        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages, &clock, &regional});
         change();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, &clock, &regional});
     }
 
     void storeConfig(int slot, const std::string& name) {
@@ -110,7 +112,7 @@ private Q_SLOTS:
         other = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
         boxes.clear();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, &clock, &regional});
     }
 
     void cleanup() {
@@ -406,7 +408,7 @@ private Q_SLOTS:
         testing_support::WriteFileBytes(folder->file("machine.hive"), "garbage bytes");
         store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages, &clock, &regional});
         openWindow();
         ReportStoreProblems({store->hiveProblem(platform::Hive::Machine),
                              store->hiveProblem(platform::Hive::User)});

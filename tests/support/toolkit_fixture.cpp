@@ -11,7 +11,7 @@
 namespace testing_support {
 
 ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &regional});
     vemlo::g_LastRegistryError.clear();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/memory/fixed_regional_settings.h"
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
@@ -22,6 +23,7 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::FixedRegionalSettings regional;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
