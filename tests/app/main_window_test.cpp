@@ -6,6 +6,7 @@
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -62,11 +63,7 @@ private:
     std::unique_ptr<TfrmNorlexa> window;
 
     template <typename T = QWidget> T* control(const char* name) {
-        auto* found = window->findChild<T*>(QString::fromUtf8(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return testing_support::FindControl<T>(window.get(), name);
     }
 
     // Runs change through the other connection, then hands the toolkit back to the window's.

@@ -4,6 +4,7 @@
 #include "app/default_error_handler.h"
 #include "platform/memory/fixed_regional_settings.h"
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
 #include "toolkit/settings/registry.h"
 
 #include <QAbstractItemView>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimeEdit>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -252,11 +252,7 @@ private:
     std::unique_ptr<TfrmNorlexa> window;
 
     template <typename T = QWidget> T* control(const char* name) {
-        auto* found = window->findChild<T*>(QString::fromUtf8(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return testing_support::FindControl<T>(window.get(), name);
     }
 
     void storeTimer(const char* name, const char* value) {
@@ -306,12 +302,7 @@ private Q_SLOTS:
         twins.reset();
     }
 
-    void loadingShowsTheStoredSchedule_data() {
-        QTest::addColumn<int>("row");
-        for (std::size_t i = 0; i < std::size(kLoadRows); ++i) {
-            QTest::addRow("%s", kLoadRows[i].label) << static_cast<int>(i);
-        }
-    }
+    void loadingShowsTheStoredSchedule_data() { testing_support::AddTableRows(kLoadRows); }
 
     void loadingShowsTheStoredSchedule() {
         QFETCH(int, row);
@@ -330,12 +321,7 @@ private Q_SLOTS:
         QCOMPARE(control<QComboBox>("cbDag")->count(), 7);
     }
 
-    void sparaWritesTheNextRun_data() {
-        QTest::addColumn<int>("row");
-        for (std::size_t i = 0; i < std::size(kSparaRows); ++i) {
-            QTest::addRow("%s", kSparaRows[i].label) << static_cast<int>(i);
-        }
-    }
+    void sparaWritesTheNextRun_data() { testing_support::AddTableRows(kSparaRows); }
 
     void sparaWritesTheNextRun() {
         QFETCH(int, row);
@@ -360,12 +346,7 @@ private Q_SLOTS:
         QCOMPARE(timer("Prevrun"), QString::fromUtf8(spara.prevrun));
     }
 
-    void theWeekdayControlsFollowThePeriod_data() {
-        QTest::addColumn<int>("row");
-        for (std::size_t i = 0; i < std::size(kWeekdayRows); ++i) {
-            QTest::addRow("%s", kWeekdayRows[i].label) << static_cast<int>(i);
-        }
-    }
+    void theWeekdayControlsFollowThePeriod_data() { testing_support::AddTableRows(kWeekdayRows); }
 
     void theWeekdayControlsFollowThePeriod() {
         QFETCH(int, row);
@@ -431,12 +412,7 @@ private Q_SLOTS:
         QCOMPARE(timer("Restarttime"), QStringLiteral("01:00:00"));
     }
 
-    void theRunInformationShowsWhatIsStored_data() {
-        QTest::addColumn<int>("row");
-        for (std::size_t i = 0; i < std::size(kRunInfoRows); ++i) {
-            QTest::addRow("%s", kRunInfoRows[i].label) << static_cast<int>(i);
-        }
-    }
+    void theRunInformationShowsWhatIsStored_data() { testing_support::AddTableRows(kRunInfoRows); }
 
     void theRunInformationShowsWhatIsStored() {
         QFETCH(int, row);
