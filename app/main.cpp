@@ -6,6 +6,7 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
 #include "platform/linux/logind_power_notifications.h"
+#include "platform/linux/posix_regional_settings.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/systemd_service_manager.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     platform::SystemdServiceManager services;
+    platform::PosixRegionalSettings regional;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
                                .messageBoxes = &boxes,
                                .windowMessages = &messages,
@@ -43,7 +45,8 @@ int main(int argc, char** argv) {
                                .application = &components,
                                .shellFolders = &shellFolders,
                                .fileSystem = &files,
-                               .serviceManager = &services});
+                               .serviceManager = &services,
+                               .regionalSettings = &regional});
     vemlo::InitializeToolkit();
     int result = 0;
     {

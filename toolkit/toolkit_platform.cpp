@@ -57,4 +57,8 @@ platform::ServiceManager& ServiceManager() {
     return Required(g_Platform.serviceManager, "service manager");
 }
 
+platform::RegionalSettings& RegionalSettings() {
+    return Required(g_Platform.regionalSettings, "regional settings");
+}
+
 } // namespace vemlo

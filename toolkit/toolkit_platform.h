@@ -9,6 +9,7 @@ class ProcessEnd;
 class ShellFolders;
 class FileSystem;
 class ServiceManager;
+class RegionalSettings;
 } // namespace platform
 
 namespace vemlo {
@@ -28,6 +29,7 @@ struct ToolkitPlatform {
     platform::ShellFolders* shellFolders = nullptr;
     platform::FileSystem* fileSystem = nullptr;
     platform::ServiceManager* serviceManager = nullptr;
+    platform::RegionalSettings* regionalSettings = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -42,5 +44,6 @@ TApplicationObject& Application();
 platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
 platform::ServiceManager& ServiceManager();
+platform::RegionalSettings& RegionalSettings();
 
 } // namespace vemlo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/memory/fixed_regional_settings.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/memory_shell_folders.h"
@@ -9,6 +10,7 @@
 #include "platform/memory/set_clock.h"
 #include "platform/memory/simulated_service_manager.h"
 #include "toolkit/dialogs/application_object.h"
+#include "toolkit/toolkit_platform.h"
 
 #include <filesystem>
 #include <string>
@@ -23,6 +25,11 @@ public:
     ToolkitTwins(const ToolkitTwins&) = delete;
     ToolkitTwins& operator=(const ToolkitTwins&) = delete;
 
+    // The twins as the toolkit's services, for a test that swaps one of them.
+    vemlo::ToolkitPlatform wiring();
+    // Wires the twins with another store, a real hive for example.
+    void useStore(platform::SettingsStore& other);
+
     platform::MemorySettingsStore store;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
@@ -32,6 +39,7 @@ public:
     platform::MemoryShellFolders shellFolders;
     platform::MemoryFileSystem files;
     platform::SimulatedServiceManager services;
+    platform::FixedRegionalSettings regional;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.

@@ -2,9 +2,7 @@
 #include "app/TfrmNorlexa.h"
 #include "app/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
-#include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
-#include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
@@ -47,17 +45,16 @@ private:
     platform::RecordingWindowMessages messages;
     platform::SystemClock systemClock;
     platform::SetClock setClock;
-    platform::MemoryShellFolders shellFolders;
-    platform::MemoryFileSystem files;
+    testing_support::ToolkitTwins twins;
 
     void wire(platform::Clock& clock) {
-        vemlo::UseToolkitPlatform({.settingsStore = &store,
-                                   .messageBoxes = &boxes,
-                                   .windowMessages = &messages,
-                                   .clock = &clock,
-                                   .shellFolders = &shellFolders,
-                                   .fileSystem = &files,
-                                   .serviceManager = services.get()});
+        auto wiring = twins.wiring();
+        wiring.settingsStore = &store;
+        wiring.messageBoxes = &boxes;
+        wiring.windowMessages = &messages;
+        wiring.clock = &clock;
+        wiring.serviceManager = services.get();
+        vemlo::UseToolkitPlatform(wiring);
     }
 
     // A call to the mock: on the manager, or on the unit's object for its properties.
