@@ -1,7 +1,8 @@
 #include "platform/windows/wide_text.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <shellapi.h>
 
 namespace platform {
 

@@ -2,8 +2,9 @@
 
 #include "platform/windows/wide_text.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <shlobj.h>
 
 namespace platform {
 
