@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # The Wine prefix around the Windows test run (WINEPREFIX comes from the test's environment):
-#   wine_prefix.sh setup TEST_SERVICE_EXE   keeps one Wine server up for the whole run, so each
-#                                           test starts in a fraction of a second, and registers
-#                                           the test service afresh
+#   wine_prefix.sh setup TEST_SERVICE_EXE   registers the test service afresh
 #   wine_prefix.sh cleanup                  ends the server and everything running in the prefix
 set -euo pipefail
 wine=/usr/lib/wine/wine64
@@ -12,8 +10,7 @@ server=/usr/lib/wine/wineserver
 log="$WINEPREFIX.log"
 case "$1" in
 setup)
-    "$server" -k >/dev/null 2>&1 || true
-    "$server" -p </dev/null >>"$log" 2>&1
+    "$server" -p30 </dev/null >>"$log" 2>&1 || true
     "$wine" sc stop VemloTestService </dev/null >>"$log" 2>&1 || true
     "$wine" sc delete VemloTestService </dev/null >>"$log" 2>&1 || true
     # Wine's drive Z: is the root of the Unix file system.
