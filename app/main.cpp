@@ -1,6 +1,5 @@
-#include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
-#include "app/store_problems.h"
+#include "app/start_up.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
@@ -17,12 +16,8 @@ int main(int argc, char** argv) {
     platform::SystemClock clock;
     vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
     vemlo::InitializeToolkit();
-    int result = 0;
-    {
-        TfrmNorlexa window;
-        window.show();
-        ReportStoreProblems(
-            {store.hiveProblem(platform::Hive::Machine), store.hiveProblem(platform::Hive::User)});
+    int result = 1;
+    if (auto window = StartMainWindow(store)) {
         result = application.exec();
     }
     vemlo::FinalizeToolkit();

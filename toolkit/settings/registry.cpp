@@ -153,17 +153,21 @@ bool DeleteRegKeyFromParent(RegRoot root, const std::string& keyPath) {
     }
     auto& store = SettingsStore();
     OpenedKey parent;
-    if (store.openKey(HiveOf(root), keyPath.substr(0, slash), parent.handle()) !=
-        platform::kSuccess) {
-        return false;
+    auto status = store.openKey(HiveOf(root), keyPath.substr(0, slash), parent.handle());
+    if (status == platform::kSuccess) {
+        status = store.deleteSubKey(parent.get(), keyPath.substr(slash + 1));
     }
-    return store.deleteSubKey(parent.get(), keyPath.substr(slash + 1)) == platform::kSuccess;
+    if (status != platform::kSuccess && status != platform::kFileNotFound) {
+        NoteWriteFailure(store.messageFor(status));
+    }
+    return status == platform::kSuccess;
 }
 
 void DeleteRegKey(RegRoot root, const std::string& keyPath) {
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return;
     }
+    NoteWriteFailure({});
     // A kill or a full disk midway must not leave half a subtree.
     RegistryBatch batch(root);
     {
