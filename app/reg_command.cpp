@@ -55,15 +55,16 @@ int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::os
     for (; (status = store.enumSubKey(handle, i, kUnits, name)) == platform::kSuccess; ++i) {
         out << QuoteRegText(name) << "\\\n";
     }
-    for (i = 0;
-         status == platform::kNoMoreItems &&
-         (status = store.enumValue(handle, i, kUnits, kUnits * 2, name)) == platform::kSuccess;
-         ++i) {
-        std::string value;
-        if ((status = store.queryValue(handle, name, kUnits, value)) != platform::kSuccess) {
-            break;
+    if (status == platform::kNoMoreItems) {
+        for (i = 0;
+             (status = store.enumValue(handle, i, kUnits, kUnits * 2, name)) == platform::kSuccess;
+             ++i) {
+            std::string value;
+            if ((status = store.queryValue(handle, name, kUnits, value)) != platform::kSuccess) {
+                break;
+            }
+            out << (name.empty() ? "@" : QuoteRegText(name)) << "=" << QuoteRegText(value) << "\n";
         }
-        out << (name.empty() ? "@" : QuoteRegText(name)) << "=" << QuoteRegText(value) << "\n";
     }
     store.closeKey(handle);
     if (status != platform::kNoMoreItems) {
