@@ -6,6 +6,7 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
@@ -24,7 +25,6 @@
 #include <QTimeEdit>
 #include <functional>
 #include <memory>
-#include <sqlite3.h>
 
 using vemlo::RegRoot;
 
@@ -52,22 +52,6 @@ QString Caption(QWidget* widget) {
 class ThrowingHandler : public QObject {
 public:
     void fire() { throw std::runtime_error("'x' is not a valid date and time"); }
-};
-
-// Another connection holding the hive's lock past the store's wait.
-class HeldLock {
-public:
-    explicit HeldLock(const std::string& path) {
-        sqlite3_open(path.c_str(), &db_);
-        sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-    }
-    ~HeldLock() {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(db_);
-    }
-
-private:
-    sqlite3* db_ = nullptr;
 };
 
 } // namespace
@@ -466,7 +450,7 @@ private Q_SLOTS:
         storeConfig(1, "B");
         QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
         {
-            HeldLock lock(folder->file("machine.hive"));
+            testing_support::HeldLock lock(folder->file("machine.hive"));
             openWindow();
         }
         QCOMPARE(boxes.shown().size(), size_t{1});

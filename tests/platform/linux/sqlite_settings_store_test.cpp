@@ -1,5 +1,6 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "tests/support/child_process.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
@@ -19,6 +20,7 @@
 using platform::Hive;
 using platform::SqliteSettingsStore;
 using testing_support::Child;
+using testing_support::IntegrityCheck;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::Wait;
@@ -247,22 +249,6 @@ INSTANTIATE_TEST_SUITE_P(Files, SqliteBrokenFileTest,
 
 Child StartWriter(const std::vector<std::string>& args) {
     return testing_support::StartChild(args);
-}
-
-std::string IntegrityCheck(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_exec(
-            db, "PRAGMA integrity_check",
-            [](void* out, int, char** values, char**) {
-                *static_cast<std::string*>(out) += values[0] ? values[0] : "";
-                return 0;
-            },
-            &result, nullptr);
-    }
-    sqlite3_close(db);
-    return result;
 }
 
 TEST_F(SqliteStoreTest, FourProcessesWritingOneKeyLoseNothing) {

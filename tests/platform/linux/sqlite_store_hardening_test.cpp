@@ -2,6 +2,7 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/child_process.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/registry_batch.h"
@@ -22,6 +23,7 @@
 
 using platform::Hive;
 using platform::SqliteSettingsStore;
+using testing_support::HeldLock;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
 using testing_support::StartChild;
@@ -80,26 +82,6 @@ protected:
     TempFolder folder;
     platform::ScriptedMessageBoxes boxes;
     std::unique_ptr<SqliteSettingsStore> store;
-};
-
-// Another connection holding the hive's lock, as a crashed or slow process would.
-class HeldLock {
-public:
-    explicit HeldLock(const std::string& path) {
-        sqlite3_open(path.c_str(), &db_);
-        sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-    }
-    ~HeldLock() { release(); }
-    void release() {
-        if (db_) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(db_);
-            db_ = nullptr;
-        }
-    }
-
-private:
-    sqlite3* db_ = nullptr;
 };
 
 TEST_F(HardeningTest, ALoadThatMeetsALockIsIncompleteAndItsSaveDeletesNothing) {
@@ -299,21 +281,6 @@ TEST_F(HardeningTest, ProcessesRacingOnANewHiveAllSucceed) {
     }
 }
 
-std::string IntegrityCheckOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_exec(
-        db, "PRAGMA integrity_check",
-        [](void* out, int, char** values, char**) {
-            *static_cast<std::string*>(out) += values[0] ? values[0] : "";
-            return 0;
-        },
-        &result, nullptr);
-    sqlite3_close(db);
-    return result;
-}
-
 // Tests that switch to other users; they need root to do so.
 class OtherUsersTest : public HardeningTest {
 protected:
@@ -383,7 +350,7 @@ TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     }
     reopen();
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K", "W"), "x");
-    EXPECT_EQ(IntegrityCheckOf(hive()), "ok");
+    EXPECT_EQ(testing_support::IntegrityCheck(hive()), "ok");
 }
 
 TEST_F(OtherUsersTest, AFileWritableInAFolderThatIsNotIsReportedAtStart) {
@@ -455,5 +422,24 @@ INSTANTIATE_TEST_SUITE_P(
                       Planted{"HiveLinkedToAFile", "machine.hive", LinkToFile},
                       Planted{"FifoHive", "machine.hive", Fifo}),
     [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+TEST_F(OtherUsersTest, AFolderLinkPlantedWhereTheHivesFolderBelongsIsRefused) {
+    TempFolder outside;
+    ::chmod(outside.path().c_str(), 0700);
+    std::filesystem::create_directory_symlink(outside.path(), shared.file("linked"));
+    auto child = StartChild({STORE_WRITER_PATH, "--probe", shared.file("linked/machine.hive")});
+    const auto output = ReadAll(child);
+    Wait(child.pid);
+    EXPECT_NE(output.find("is not a folder"), std::string::npos) << output;
+    EXPECT_NE(output.find("write=0\n"), std::string::npos) << output;
+    struct stat info {};
+    ASSERT_EQ(::stat(outside.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_TRUE(std::filesystem::is_empty(outside.path()));
+}
 
 } // namespace
