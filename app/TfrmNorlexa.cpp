@@ -3,6 +3,7 @@
 #include "app/TRadioGroup.h"
 #include "app/handler_guard.h"
 #include "app/store_problems.h"
+#include "toolkit/settings/environment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -263,7 +264,9 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmNorlexa::FormShow() {}
+void TfrmNorlexa::FormShow() {
+    vemlo::InitEnvironment();
+}
 
 void TfrmNorlexa::FormCreate() {
     configs = LoadedConfigs();
@@ -272,6 +275,7 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    vemlo::InitEnvironment();
     configs = LoadedConfigs();
     RefillConfigList();
     ShowSelectedConfig();

@@ -1,12 +1,23 @@
 #include "app/default_error_handler.h"
+#include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
+#include "platform/linux/immediate_process_end.h"
+#include "platform/linux/logind_power_notifications.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/linux/std_file_system.h"
+#include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
+#include "toolkit/dialogs/application_object.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     LumraApplication application(argc, argv);
@@ -14,11 +25,31 @@ int main(int argc, char** argv) {
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
     platform::SystemClock clock;
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    platform::ImmediateProcessEnd processEnd;
+    // The main window owns no database connection; a resume reports 0 reopened connections.
+    vemlo::TApplicationObject components;
+    components.add("frmNorlexa", vemlo::ContainerKind::Form);
+    platform::XdgShellFolders shellFolders;
+    // The application has taken its own options out of argv by now.
+    platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    vemlo::UseToolkitPlatform({.settingsStore = &store,
+                               .messageBoxes = &boxes,
+                               .windowMessages = &messages,
+                               .clock = &clock,
+                               .processEnd = &processEnd,
+                               .application = &components,
+                               .shellFolders = &shellFolders,
+                               .fileSystem = &files});
     vemlo::InitializeToolkit();
     int result = 1;
-    if (auto window = StartMainWindow(store)) {
-        result = application.exec();
+    {
+        platform::LogindPowerNotifications power;
+        power.subscribe([](std::uint64_t code) {
+            RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
+        });
+        if (auto window = StartMainWindow(store)) {
+            result = application.exec();
+        }
     }
     vemlo::FinalizeToolkit();
     return result;

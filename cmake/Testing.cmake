@@ -12,6 +12,8 @@ set(VEMLO_TEST_ENV
     "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-home/.config"
     "VEMLO_MACHINE_HIVE=${PROJECT_BINARY_DIR}/test-home/machine/machine.hive"
     "VEMLO_USER_HIVE=${PROJECT_BINARY_DIR}/test-home/user/user.hive"
+    "VEMLO_APPDATA=${PROJECT_BINARY_DIR}/test-home/appdata"
+    "VEMLO_COMMON_FILES=${PROJECT_BINARY_DIR}/test-home/common"
     "DBUS_SESSION_BUS_ADDRESS=disabled:"
     "DBUS_SYSTEM_BUS_ADDRESS=disabled:"
     "ASAN_OPTIONS=detect_leaks=0")

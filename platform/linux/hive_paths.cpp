@@ -1,31 +1,24 @@
 #include "platform/linux/hive_paths.h"
 
-#include <cstdlib>
+#include "platform/linux/environment_variable.h"
 
 namespace platform {
 
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string MachineHivePath() {
-    const auto overridden = Environment("VEMLO_MACHINE_HIVE");
+    const auto overridden = EnvironmentVariable("VEMLO_MACHINE_HIVE");
     return overridden.empty() ? "/var/lib/vemlo/machine.hive" : overridden;
 }
 
 std::string UserHivePath() {
-    const auto overridden = Environment("VEMLO_USER_HIVE");
+    const auto overridden = EnvironmentVariable("VEMLO_USER_HIVE");
     if (!overridden.empty()) {
         return overridden;
     }
-    auto config = Environment("XDG_CONFIG_HOME");
+    auto config = EnvironmentVariable("XDG_CONFIG_HOME");
     if (config.empty()) {
-        config = Environment("HOME") + "/.config";
+        config = EnvironmentVariable("HOME") + "/.config";
     }
     return config + "/vemlo/user.hive";
 }

@@ -4,11 +4,15 @@
 #include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
+#include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/shared_settings.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QAbstractButton>
@@ -66,7 +70,17 @@ private:
     std::unique_ptr<platform::SqliteSettingsStore> other;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
+    platform::MemoryShellFolders shellFolders;
+    std::unique_ptr<platform::MemoryFileSystem> files;
     std::unique_ptr<TfrmNorlexa> window;
+
+    void useStore(platform::SettingsStore* settings) {
+        vemlo::UseToolkitPlatform({.settingsStore = settings,
+                                   .messageBoxes = &boxes,
+                                   .windowMessages = &messages,
+                                   .shellFolders = &shellFolders,
+                                   .fileSystem = files.get()});
+    }
 
     template <typename T = QWidget> T* control(const char* name) {
         auto* found = window->findChild<T*>(QString::fromUtf8(name));
@@ -78,9 +92,9 @@ private:
 
     // Runs change through the other connection, then hands the toolkit back to the window's.
     void byOther(const std::function<void()>& change) {
-        vemlo::UseToolkitPlatform({other.get(), &boxes, &messages});
+        useStore(other.get());
         change();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        useStore(store.get());
     }
 
     void storeConfig(int slot, const std::string& name) {
@@ -119,7 +133,8 @@ private Q_SLOTS:
         other = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
         boxes.clear();
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        files = std::make_unique<platform::MemoryFileSystem>();
+        useStore(store.get());
     }
 
     void cleanup() {
@@ -328,6 +343,36 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("B"));
     }
 
+    void theFirstShowSetsUpTheEnvironment() {
+        shellFolders.set(platform::kFolderAppData, "/home/anna/.local/share");
+        shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
+        openWindow();
+        QCOMPARE(vemlo::g_DataLinksPath, std::string("/opt/common/System/Ole DB/Data Links/"));
+        QCOMPARE(vemlo::g_ProgramKey, std::string("_srv_lumra\\"));
+        QVERIFY(files->folderExists("/home/anna/.local/share/Vemlo/Vemlo Suite"));
+        QVERIFY(boxes.shown().empty());
+    }
+
+    void f5PicksUpANewDefaultDataProvider() {
+        shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
+        openWindow();
+        QCOMPARE(vemlo::g_DefaultDataProvider,
+                 std::string("/opt/common/System/Ole DB/Data Links/ERROR"));
+        vemlo::WriteSharedSetting("DataProvider", "DefaultDataProvider", "ny.udl");
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(vemlo::g_DefaultDataProvider,
+                 std::string("/opt/common/System/Ole DB/Data Links/ny.udl"));
+    }
+
+    void anUnreadableCurrentFolderIsReportedAndTheWindowStays() {
+        files->setCurrentFolder("");
+        openWindow();
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(boxes.shown()[0].text, std::string("Unable to get Current path."));
+        QVERIFY(window->isVisible());
+    }
+
     void escapeClosesWithoutSaving_data() {
         QTest::addColumn<QString>("focus");
         for (const char* name : {"edtConfigName", "cmbConfigs", "btnSpara", "edExportfilname"}) {
@@ -415,7 +460,7 @@ private Q_SLOTS:
         testing_support::WriteFileBytes(folder->file("machine.hive"), "garbage bytes");
         store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
-        vemlo::UseToolkitPlatform({store.get(), &boxes, &messages});
+        useStore(store.get());
         window = StartMainWindow(*store);
         QVERIFY(window);
         QCOMPARE(boxes.shown().size(), size_t{1});
@@ -438,7 +483,7 @@ private Q_SLOTS:
     }
 
     void anErrorWhileTheWindowIsBuiltIsShownAndEndsTheStart() {
-        vemlo::UseToolkitPlatform({nullptr, &boxes, &messages});
+        useStore(nullptr);
         window = StartMainWindow(*store);
         QVERIFY(!window);
         QCOMPARE(boxes.shown().size(), size_t{1});

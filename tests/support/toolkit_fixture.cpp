@@ -1,5 +1,6 @@
 #include "tests/support/toolkit_fixture.h"
 
+#include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -11,8 +12,19 @@
 namespace testing_support {
 
 ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock});
+    vemlo::UseToolkitPlatform({.settingsStore = &store,
+                               .messageBoxes = &boxes,
+                               .windowMessages = &messages,
+                               .clock = &clock,
+                               .processEnd = &processEnd,
+                               .application = &application,
+                               .shellFolders = &shellFolders,
+                               .fileSystem = &files});
     vemlo::g_LastRegistryError.clear();
+    for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
+                           &vemlo::g_DefaultDataProvider}) {
+        variable->clear();
+    }
 }
 
 ToolkitTwins::~ToolkitTwins() {
@@ -32,6 +44,14 @@ TempFolder::~TempFolder() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+void SetEnvironment(const char* name, const char* value) {
+    if (value) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
+#include "platform/memory/recording_process_end.h"
+#include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "toolkit/dialogs/application_object.h"
 
 #include <filesystem>
 #include <string>
@@ -22,6 +26,10 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::RecordingProcessEnd processEnd;
+    vemlo::TApplicationObject application;
+    platform::MemoryShellFolders shellFolders;
+    platform::MemoryFileSystem files;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -38,6 +46,9 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Sets an environment variable of the test process; nullptr unsets it.
+void SetEnvironment(const char* name, const char* value);
 
 // The whole content of a file, byte for byte.
 std::string ReadFileBytes(const std::string& path);

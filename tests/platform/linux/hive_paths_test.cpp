@@ -1,6 +1,6 @@
 #include "platform/linux/hive_paths.h"
+#include "tests/support/toolkit_fixture.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,22 +20,14 @@ struct PathCase {
     friend void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
 };
 
-void Set(const char* variable, const char* value) {
-    if (value) {
-        ::setenv(variable, value, 1);
-    } else {
-        ::unsetenv(variable);
-    }
-}
-
 class HivePathsTest : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(HivePathsTest, FollowTheEnvironment) {
     const auto& c = GetParam();
-    Set("VEMLO_MACHINE_HIVE", c.environment.machine);
-    Set("VEMLO_USER_HIVE", c.environment.user);
-    Set("XDG_CONFIG_HOME", c.environment.xdgConfig);
-    Set("HOME", c.environment.home);
+    testing_support::SetEnvironment("VEMLO_MACHINE_HIVE", c.environment.machine);
+    testing_support::SetEnvironment("VEMLO_USER_HIVE", c.environment.user);
+    testing_support::SetEnvironment("XDG_CONFIG_HOME", c.environment.xdgConfig);
+    testing_support::SetEnvironment("HOME", c.environment.home);
     EXPECT_EQ(platform::MachineHivePath(), c.machineHive);
     EXPECT_EQ(platform::UserHivePath(), c.userHive);
 }
