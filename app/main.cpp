@@ -1,7 +1,6 @@
-#include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
 #include "app/handler_guard.h"
-#include "app/store_problems.h"
+#include "app/start_up.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
@@ -48,17 +47,15 @@ int main(int argc, char** argv) {
                                .serviceManager = &services,
                                .regionalSettings = &regional});
     vemlo::InitializeToolkit();
-    int result = 0;
+    int result = 1;
     {
         platform::LogindPowerNotifications power;
         power.subscribe([](std::uint64_t code) {
             RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
         });
-        TfrmNorlexa window;
-        window.show();
-        ReportStoreProblems(
-            {store.hiveProblem(platform::Hive::Machine), store.hiveProblem(platform::Hive::User)});
-        result = application.exec();
+        if (auto window = StartMainWindow(store)) {
+            result = application.exec();
+        }
     }
     vemlo::FinalizeToolkit();
     return result;

@@ -41,7 +41,7 @@ public:
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << RegUsage() << "\n";
+        std::cout << RegHelp() << "\n";
         return kRegOk;
     }
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
