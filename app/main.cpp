@@ -1,14 +1,19 @@
 #include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
+#include "app/handler_guard.h"
 #include "app/store_problems.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
+#include "platform/linux/immediate_process_end.h"
+#include "platform/linux/logind_power_notifications.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
+#include "toolkit/dialogs/application_object.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <algorithm>
@@ -21,13 +26,22 @@ int main(int argc, char** argv) {
     platform::QtMessageBoxes boxes;
     platform::DBusWindowMessages messages;
     platform::SystemClock clock;
+    platform::ImmediateProcessEnd processEnd;
+    // The main window owns no database connection; a resume reports 0 reopened connections.
+    vemlo::TApplicationObject components;
+    components.add("frmNorlexa", vemlo::ContainerKind::Form);
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &shellFolders, &files});
+    vemlo::UseToolkitPlatform(
+        {&store, &boxes, &messages, &clock, &processEnd, &components, &shellFolders, &files});
     vemlo::InitializeToolkit();
     int result = 0;
     {
+        platform::LogindPowerNotifications power;
+        power.subscribe([](std::uint64_t code) {
+            RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
+        });
         TfrmNorlexa window;
         window.show();
         ReportStoreProblems(

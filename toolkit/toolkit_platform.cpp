@@ -37,6 +37,14 @@ platform::Clock& Clock() {
     return Required(g_Platform.clock, "clock");
 }
 
+platform::ProcessEnd& ProcessEnd() {
+    return Required(g_Platform.processEnd, "process end");
+}
+
+TApplicationObject& Application() {
+    return Required(g_Platform.application, "application object");
+}
+
 platform::ShellFolders& ShellFolders() {
     return Required(g_Platform.shellFolders, "shell folders");
 }

@@ -5,11 +5,14 @@ class SettingsStore;
 class MessageBoxes;
 class WindowMessages;
 class Clock;
+class ProcessEnd;
 class ShellFolders;
 class FileSystem;
 } // namespace platform
 
 namespace vemlo {
+
+struct TApplicationObject;
 
 // What the toolkit reaches the operating system through. The program sets it up once at start;
 // tests hand in the in-memory twins.
@@ -18,6 +21,9 @@ struct ToolkitPlatform {
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;
     platform::Clock* clock = nullptr;
+    platform::ProcessEnd* processEnd = nullptr;
+    // The forms and data modules whose connections the toolkit keeps usable across a suspend.
+    TApplicationObject* application = nullptr;
     platform::ShellFolders* shellFolders = nullptr;
     platform::FileSystem* fileSystem = nullptr;
 };
@@ -29,6 +35,8 @@ platform::SettingsStore& SettingsStore();
 platform::MessageBoxes& MessageBoxes();
 platform::WindowMessages& WindowMessages();
 platform::Clock& Clock();
+platform::ProcessEnd& ProcessEnd();
+TApplicationObject& Application();
 platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
 

@@ -2,18 +2,25 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <atomic>
 
 namespace testing_support {
 
 namespace {
 
-const QString kConnectionName = QStringLiteral("private-session-bus-fixture");
+QString NextConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("private-bus-fixture-%1").arg(++counter);
+}
 
 } // namespace
 
-PrivateSessionBus::PrivateSessionBus() {
+PrivateSessionBus::PrivateSessionBus(BusRole role)
+    : role_(role)
+    , connectionName_(NextConnectionName()) {
     daemon_.start(QStringLiteral("dbus-daemon"),
                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
                    QStringLiteral("--print-address")});
@@ -26,13 +33,13 @@ PrivateSessionBus::PrivateSessionBus() {
     }
     address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
     if (!address_.isEmpty()) {
-        QDBusConnection::connectToBus(address_, kConnectionName);
+        QDBusConnection::connectToBus(address_, connectionName_);
     }
 }
 
 PrivateSessionBus::~PrivateSessionBus() {
     stopMocks();
-    QDBusConnection::disconnectFromBus(kConnectionName);
+    QDBusConnection::disconnectFromBus(connectionName_);
     daemon_.terminate();
     daemon_.waitForFinished(3000);
 }
@@ -42,21 +49,24 @@ bool PrivateSessionBus::hasOwner(const QString& busName) {
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     call << busName;
-    const auto reply = QDBusConnection(kConnectionName).call(call, QDBus::Block, 2000);
+    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 2000);
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
            reply.arguments().constFirst().toBool();
 }
 
-bool PrivateSessionBus::startMock(const QString& busName, const QString& interface,
-                                  const QString& logFile) {
+bool PrivateSessionBus::startPython(const QStringList& arguments, const QString& busName) {
     auto mock = std::make_unique<QProcess>();
     auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
+    environment.insert(role_ == BusRole::System ? QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS")
+                                                : QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       address_);
     mock->setProcessEnvironment(environment);
     mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     mock->start(QStringLiteral("/usr/bin/python3"),
-                {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--session"),
-                 QStringLiteral("-l"), logFile, busName, QStringLiteral("/"), interface});
+                QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
+                            role_ == BusRole::System ? QStringLiteral("--system")
+                                                     : QStringLiteral("--session")} +
+                    arguments);
     if (!mock->waitForStarted(5000)) {
         return false;
     }
@@ -71,6 +81,41 @@ bool PrivateSessionBus::startMock(const QString& busName, const QString& interfa
     return true;
 }
 
+bool PrivateSessionBus::startMock(const QString& busName, const QString& interface,
+                                  const QString& logFile) {
+    return startPython({QStringLiteral("-l"), logFile, busName, QStringLiteral("/"), interface},
+                       busName);
+}
+
+bool PrivateSessionBus::startTemplate(const QString& templateName, const QString& busName,
+                                      const QString& logFile) {
+    return startPython({QStringLiteral("-l"), logFile, QStringLiteral("-t"), templateName},
+                       busName);
+}
+
+bool PrivateSessionBus::emitMockSignal(const QString& busName, const QString& path,
+                                       const QString& interface, const QString& name,
+                                       const QString& signature, const QVariantList& args) {
+    QVariantList wrapped;
+    for (const auto& arg : args) {
+        wrapped << QVariant::fromValue(QDBusVariant(arg));
+    }
+    auto call = QDBusMessage::createMethodCall(
+        busName, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
+    call << interface << name << signature << QVariant::fromValue(wrapped);
+    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+QVariantList PrivateSessionBus::call(const QString& busName, const QString& path,
+                                     const QString& interface, const QString& method,
+                                     const QVariantList& args) {
+    auto call = QDBusMessage::createMethodCall(busName, path, interface, method);
+    call.setArguments(args);
+    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QVariantList{};
+}
+
 bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& interface,
                                       const QString& method, const QString& inSignature,
                                       const QString& outSignature, const QString& code) {
@@ -78,7 +123,7 @@ bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& int
                                                QStringLiteral("org.freedesktop.DBus.Mock"),
                                                QStringLiteral("AddMethod"));
     call << interface << method << inSignature << outSignature << code;
-    const auto reply = QDBusConnection(kConnectionName).call(call, QDBus::Block, 5000);
+    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 

@@ -3,9 +3,11 @@
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/memory_shell_folders.h"
+#include "platform/memory/recording_process_end.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "toolkit/dialogs/application_object.h"
 
 #include <filesystem>
 #include <string>
@@ -24,6 +26,8 @@ public:
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
     platform::SetClock clock;
+    platform::RecordingProcessEnd processEnd;
+    vemlo::TApplicationObject application;
     platform::MemoryShellFolders shellFolders;
     platform::MemoryFileSystem files;
 };

@@ -1,5 +1,8 @@
 #include "toolkit/desktop/TfrmVemloTools.h"
 
+#include "toolkit/dialogs/connection_recovery.h"
+#include "toolkit/toolkit_platform.h"
+
 TfrmVemloTools::TfrmVemloTools()
     : QWidget(nullptr, Qt::Dialog) {
     setObjectName(QStringLiteral("frmVemloTools"));
@@ -7,4 +10,8 @@ TfrmVemloTools::TfrmVemloTools()
     resize(263, 180);
     setAttribute(Qt::WA_DontShowOnScreen);
     winId();
+}
+
+void TfrmVemloTools::WMPowerBroadcast(std::uint64_t wParam) {
+    vemlo::HandlePowerBroadcast(vemlo::Application(), wParam);
 }
