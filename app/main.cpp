@@ -9,8 +9,10 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/xdg_shell_folders.h"
+#include "platform/qt/process_shell_opener.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/dataproviders/TfrmDataProviders.h"
 #include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
@@ -33,8 +35,15 @@ int main(int argc, char** argv) {
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    vemlo::UseToolkitPlatform(
-        {&store, &boxes, &messages, &clock, &processEnd, &components, &shellFolders, &files});
+    // Data link files open in the editor installed beside this program.
+    platform::ProcessShellOpener shellOpener(
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/vemlo-datalink-editor"))
+            .toStdString());
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &processEnd, &components,
+                               &shellFolders, &files, &shellOpener});
+    vemlo::DialogDataProviderSelection dataProviders;
+    vemlo::UseDataProviderSelection(&dataProviders);
+    vemlo::UseDialogHandlerGuard(RunGuarded);
     vemlo::InitializeToolkit();
     int result = 0;
     {

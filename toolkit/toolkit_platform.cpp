@@ -53,4 +53,8 @@ platform::FileSystem& FileSystem() {
     return Required(g_Platform.fileSystem, "file system");
 }
 
+platform::ShellOpener& ShellOpener() {
+    return Required(g_Platform.shellOpener, "shell opener");
+}
+
 } // namespace vemlo

@@ -8,6 +8,7 @@ class Clock;
 class ProcessEnd;
 class ShellFolders;
 class FileSystem;
+class ShellOpener;
 } // namespace platform
 
 namespace vemlo {
@@ -26,6 +27,7 @@ struct ToolkitPlatform {
     TApplicationObject* application = nullptr;
     platform::ShellFolders* shellFolders = nullptr;
     platform::FileSystem* fileSystem = nullptr;
+    platform::ShellOpener* shellOpener = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -39,5 +41,6 @@ platform::ProcessEnd& ProcessEnd();
 TApplicationObject& Application();
 platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
+platform::ShellOpener& ShellOpener();
 
 } // namespace vemlo

@@ -12,8 +12,8 @@
 namespace testing_support {
 
 ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform(
-        {&store, &boxes, &messages, &clock, &processEnd, &application, &shellFolders, &files});
+    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &processEnd, &application,
+                               &shellFolders, &files, &shellOpener});
     vemlo::g_LastRegistryError.clear();
     for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
                            &vemlo::g_DefaultDataProvider}) {

@@ -4,6 +4,7 @@
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_process_end.h"
+#include "platform/memory/recording_shell_opener.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
@@ -30,6 +31,7 @@ public:
     vemlo::TApplicationObject application;
     platform::MemoryShellFolders shellFolders;
     platform::MemoryFileSystem files;
+    platform::RecordingShellOpener shellOpener;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
