@@ -66,8 +66,11 @@ private:
     std::unique_ptr<TfrmNorlexa> window;
 
     void useStore(platform::SettingsStore* settings) {
-        vemlo::UseToolkitPlatform(
-            {settings, &boxes, &messages, nullptr, &shellFolders, files.get()});
+        vemlo::UseToolkitPlatform({.settingsStore = settings,
+                                   .messageBoxes = &boxes,
+                                   .windowMessages = &messages,
+                                   .shellFolders = &shellFolders,
+                                   .fileSystem = files.get()});
     }
 
     template <typename T = QWidget> T* control(const char* name) {

@@ -150,8 +150,10 @@ TEST_F(EnvironmentTest, DerivesTheFoldersAndTheKey) {
 TEST_F(EnvironmentTest, WindowsPathsGiveTheSameResults) {
     platform::MemoryFileSystem drive('\\');
     twins.shellFolders.set(platform::kFolderProgramFilesCommon, "C:\\Program Files\\Common Files");
-    vemlo::UseToolkitPlatform(
-        {&twins.store, &twins.boxes, &twins.messages, &twins.clock, &twins.shellFolders, &drive});
+    vemlo::UseToolkitPlatform({.settingsStore = &twins.store,
+                               .messageBoxes = &twins.boxes,
+                               .shellFolders = &twins.shellFolders,
+                               .fileSystem = &drive});
     drive.setCurrentFolder("D:\\Apps\\Export Admin");
     ASSERT_TRUE(vemlo::InitEnvironment());
     EXPECT_EQ(vemlo::g_ProgramPath, "D:\\Apps\\Export Admin\\");
