@@ -229,6 +229,9 @@ void TfrmNorlexa::buildControls() {
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
     ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectGuarded(btnStopService, &QPushButton::clicked, this, &TfrmNorlexa::btnStopServiceClick);
+    ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmNorlexa::BitBtn1Click);
+    ConnectScheduleHandlers();
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -261,6 +264,8 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
 }
 
 void TfrmNorlexa::FormShow() {
+    FillScheduleLists();
+    LoadSchedule();
     vemlo::InitEnvironment();
 }
 
@@ -272,6 +277,8 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    FillScheduleLists();
+    LoadSchedule();
     vemlo::InitEnvironment();
     auto reloaded = std::make_unique<lumra::TLumraConfigs>();
     reloaded->Load();
@@ -319,4 +326,5 @@ void TfrmNorlexa::ShowSelectedConfig() {
     edDataprovider->setText(QString::fromStdString(config.dataprovider));
     edExportkatalog->setText(QString::fromStdString(config.exportPathBokforing));
     edExportfilname->setText(QString::fromStdString(config.exportFilename));
+    ShowRunInfo();
 }

@@ -6,8 +6,10 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
 #include "platform/linux/logind_power_notifications.h"
+#include "platform/linux/posix_regional_settings.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
+#include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/process_shell_opener.h"
 #include "platform/qt/qt_message_boxes.h"
@@ -39,8 +41,19 @@ int main(int argc, char** argv) {
     platform::ProcessShellOpener shellOpener(
         (QCoreApplication::applicationDirPath() + QStringLiteral("/vemlo-datalink-editor"))
             .toStdString());
-    vemlo::UseToolkitPlatform({&store, &boxes, &messages, &clock, &processEnd, &components,
-                               &shellFolders, &files, &shellOpener});
+    platform::SystemdServiceManager services;
+    platform::PosixRegionalSettings regional;
+    vemlo::UseToolkitPlatform({.settingsStore = &store,
+                               .messageBoxes = &boxes,
+                               .windowMessages = &messages,
+                               .clock = &clock,
+                               .processEnd = &processEnd,
+                               .application = &components,
+                               .shellFolders = &shellFolders,
+                               .fileSystem = &files,
+                               .serviceManager = &services,
+                               .regionalSettings = &regional,
+                               .shellOpener = &shellOpener});
     vemlo::DialogDataProviderSelection dataProviders;
     vemlo::UseDataProviderSelection(&dataProviders);
     vemlo::UseDialogHandlerGuard(RunGuarded);

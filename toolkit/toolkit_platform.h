@@ -8,6 +8,8 @@ class Clock;
 class ProcessEnd;
 class ShellFolders;
 class FileSystem;
+class ServiceManager;
+class RegionalSettings;
 class ShellOpener;
 } // namespace platform
 
@@ -27,6 +29,8 @@ struct ToolkitPlatform {
     TApplicationObject* application = nullptr;
     platform::ShellFolders* shellFolders = nullptr;
     platform::FileSystem* fileSystem = nullptr;
+    platform::ServiceManager* serviceManager = nullptr;
+    platform::RegionalSettings* regionalSettings = nullptr;
     platform::ShellOpener* shellOpener = nullptr;
 };
 
@@ -41,6 +45,8 @@ platform::ProcessEnd& ProcessEnd();
 TApplicationObject& Application();
 platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
+platform::ServiceManager& ServiceManager();
+platform::RegionalSettings& RegionalSettings();
 platform::ShellOpener& ShellOpener();
 
 } // namespace vemlo
