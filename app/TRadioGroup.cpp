@@ -12,7 +12,6 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
     int top = kFirstItemTop;
     for (const auto& text : items) {
         auto* button = new QRadioButton(text, this);
-        button->setAutoExclusive(false);
         button->move(10, top);
         button->resize(210, kItemHeight);
         top += kItemHeight;
@@ -29,8 +28,16 @@ int TRadioGroup::itemIndex() const {
     return -1;
 }
 
+// The items stay exclusive, so that they are radio buttons to a screen reader as well; only
+// while none is to be selected do they let the selected one go.
 void TRadioGroup::setItemIndex(int index) {
+    for (auto* button : buttons_) {
+        button->setAutoExclusive(false);
+    }
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         buttons_[i]->setChecked(static_cast<int>(i) == index);
+    }
+    for (auto* button : buttons_) {
+        button->setAutoExclusive(true);
     }
 }

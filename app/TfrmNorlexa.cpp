@@ -2,6 +2,7 @@
 
 #include "app/TRadioGroup.h"
 #include "app/handler_guard.h"
+#include "app/store_problems.h"
 #include "toolkit/settings/environment.h"
 
 #include <QCheckBox>
@@ -46,6 +47,8 @@ Control* MakeCaptioned(QWidget* parent, const char* name, const char* caption,
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const char* title, const QRect& geometry) {
     auto* group = Make<QGroupBox>(parent, name, geometry);
     group->setTitle(QString::fromUtf8(title));
+    // Nested groups would otherwise be announced with the outer group's name.
+    group->setAccessibleName(group->title());
     return group;
 }
 
@@ -220,6 +223,7 @@ void TfrmNorlexa::buildControls() {
                          QStringLiteral("SERVICE_PAUSE_PENDING"), QStringLiteral("SERVICE_PAUSED")},
                         gbService);
     rgStatus->setObjectName(QStringLiteral("rgStatus"));
+    rgStatus->setAccessibleName(rgStatus->title());
     rgStatus->setGeometry(10, 76, 223, 160);
     rgStatus->setEnabled(false);
     btnStopService =
@@ -270,8 +274,7 @@ void TfrmNorlexa::FormShow() {
 }
 
 void TfrmNorlexa::FormCreate() {
-    configs = std::make_unique<lumra::TLumraConfigs>();
-    configs->Load();
+    configs = LoadedConfigs();
     RefillConfigList();
     ShowSelectedConfig();
 }
@@ -280,11 +283,16 @@ void TfrmNorlexa::RefreshAll() {
     FillScheduleLists();
     LoadSchedule();
     vemlo::InitEnvironment();
-    auto reloaded = std::make_unique<lumra::TLumraConfigs>();
-    reloaded->Load();
-    configs = std::move(reloaded);
+    configs = LoadedConfigs();
     RefillConfigList();
     ShowSelectedConfig();
+}
+
+std::unique_ptr<lumra::TLumraConfigs> TfrmNorlexa::LoadedConfigs() {
+    auto loaded = std::make_unique<lumra::TLumraConfigs>();
+    loaded->Load();
+    ReportIncompleteLoad(loaded->LoadProblem());
+    return loaded;
 }
 
 void TfrmNorlexa::FormKeyDown(int key) {

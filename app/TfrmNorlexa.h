@@ -42,6 +42,8 @@ private:
     void FormShow();
     void FormKeyDown(int key);
     void buStangClick();
+    // A new list loaded from the store; an incomplete load is reported in a box.
+    std::unique_ptr<lumra::TLumraConfigs> LoadedConfigs();
     void RefillConfigList();
     void ShowSelectedConfig();
     // Service control (TfrmNorlexa_service.cpp).

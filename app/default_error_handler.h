@@ -10,8 +10,9 @@ std::string DefaultHandlerText(std::string message);
 // Shows an error in the application's error box, titled with the application's title.
 void ShowApplicationError(const std::string& message);
 
-// The application object: an error that escapes an event handler is shown in an error box, and
-// the window stays open in whatever state the handler reached.
+// The application object. Every handler runs inside RunGuarded, so no error should reach Qt's
+// event frames; one that does all the same (from code outside the window's handlers) is shown
+// here as a last resort rather than ending the program.
 class LumraApplication : public QApplication {
 public:
     LumraApplication(int& argc, char** argv);

@@ -1,7 +1,6 @@
-#include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
 #include "app/handler_guard.h"
-#include "app/store_problems.h"
+#include "app/start_up.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
@@ -11,8 +10,10 @@
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
+#include "platform/qt/process_shell_opener.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/dataproviders/TfrmDataProviders.h"
 #include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    // Data link files open in the editor installed beside this program.
+    platform::ProcessShellOpener shellOpener(
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/vemlo-datalink-editor"))
+            .toStdString());
     platform::SystemdServiceManager services;
     platform::PosixRegionalSettings regional;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
@@ -46,19 +51,21 @@ int main(int argc, char** argv) {
                                .shellFolders = &shellFolders,
                                .fileSystem = &files,
                                .serviceManager = &services,
-                               .regionalSettings = &regional});
+                               .regionalSettings = &regional,
+                               .shellOpener = &shellOpener});
+    vemlo::DialogDataProviderSelection dataProviders;
+    vemlo::UseDataProviderSelection(&dataProviders);
+    vemlo::UseDialogHandlerGuard(RunGuarded);
     vemlo::InitializeToolkit();
-    int result = 0;
+    int result = 1;
     {
         platform::LogindPowerNotifications power;
         power.subscribe([](std::uint64_t code) {
             RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
         });
-        TfrmNorlexa window;
-        window.show();
-        ReportStoreProblems(
-            {store.hiveProblem(platform::Hive::Machine), store.hiveProblem(platform::Hive::User)});
-        result = application.exec();
+        if (auto window = StartMainWindow(store)) {
+            result = application.exec();
+        }
     }
     vemlo::FinalizeToolkit();
     return result;

@@ -1,8 +1,10 @@
 #include "app/reg_command.h"
 
+#include "app/reg_text.h"
 #include "platform/settings_store.h"
 #include "platform/store_text.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <ostream>
@@ -13,14 +15,30 @@ platform::Hive HiveOf(vemlo::RegRoot root) {
     return root == vemlo::RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
 }
 
-bool KeyExists(vemlo::RegRoot root, const std::string& key) {
+int StoreFailed(std::ostream& err, const std::string& what, const std::string& why) {
+    err << "vemlo-reg: " << what << ": " << why << "\n";
+    return kRegStoreFailed;
+}
+
+int Delete(vemlo::RegRoot root, const std::string& key, std::ostream& err) {
+    vemlo::DeleteRegKey(root, key);
     auto& store = vemlo::SettingsStore();
     platform::KeyHandle handle = 0;
-    if (store.openKey(HiveOf(root), key, handle) != platform::kSuccess) {
-        return false;
+    const auto status = store.openKey(HiveOf(root), key, handle);
+    if (status == platform::kFileNotFound) {
+        return kRegOk;
+    }
+    if (status != platform::kSuccess) {
+        return StoreFailed(err, "the key was not deleted", store.messageFor(status));
     }
     store.closeKey(handle);
-    return true;
+    if (key.find('\\') == std::string::npos) {
+        err << "vemlo-reg: a top-level key is only emptied, it was not deleted itself\n";
+        return kRegFailed;
+    }
+    const auto& why = vemlo::LastWriteFailure();
+    return StoreFailed(err, "the key was not deleted",
+                       why.empty() ? "it is still there after the deletion" : why);
 }
 
 int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::ostream& err) {
@@ -28,20 +46,30 @@ int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::os
     platform::KeyHandle handle = 0;
     if (const auto status = store.openKey(HiveOf(root), key, handle)) {
         err << "vemlo-reg: cannot open key '" << key << "': " << store.messageFor(status) << "\n";
-        return kRegFailed;
+        return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
     }
     constexpr std::size_t kUnits = platform::kMaxTextUnits + 1;
     std::string name;
-    for (std::size_t i = 0; store.enumSubKey(handle, i, kUnits, name) == platform::kSuccess; ++i) {
-        out << name << "\\\n";
+    std::size_t i = 0;
+    platform::Status status = platform::kSuccess;
+    for (; (status = store.enumSubKey(handle, i, kUnits, name)) == platform::kSuccess; ++i) {
+        out << QuoteRegText(name) << "\\\n";
     }
-    for (std::size_t i = 0;
-         store.enumValue(handle, i, kUnits, kUnits * 2, name) == platform::kSuccess; ++i) {
-        std::string value;
-        store.queryValue(handle, name, kUnits, value);
-        out << (name.empty() ? "@" : name) << "=" << value << "\n";
+    if (status == platform::kNoMoreItems) {
+        for (i = 0;
+             (status = store.enumValue(handle, i, kUnits, kUnits * 2, name)) == platform::kSuccess;
+             ++i) {
+            std::string value;
+            if ((status = store.queryValue(handle, name, kUnits, value)) != platform::kSuccess) {
+                break;
+            }
+            out << (name.empty() ? "@" : QuoteRegText(name)) << "=" << QuoteRegText(value) << "\n";
+        }
     }
     store.closeKey(handle);
+    if (status != platform::kNoMoreItems) {
+        return StoreFailed(err, "the listing is incomplete", store.messageFor(status));
+    }
     return kRegOk;
 }
 
@@ -50,6 +78,22 @@ int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::os
 std::string RegUsage() {
     return "usage: vemlo-reg [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | "
            "delete KEY | list KEY";
+}
+
+std::string RegHelp() {
+    return RegUsage() + R"(
+
+  get KEY [NAME]      prints the value (NAME left out: the key's default value)
+  set KEY NAME VALUE  stores the value, creating missing keys (names of at most 255 characters)
+  delete KEY          deletes the key with everything below it, all or nothing
+  list KEY            one line per entry: sub-keys as "NAME"\, then values as "NAME"="VALUE",
+                      the default value as @="VALUE"; in quotes, \ and " are escaped with \,
+                      line breaks and tabs are \n, \r and \t, other control characters
+                      \xHH or \u{HHHH}
+
+The machine hive is the default. Exit status: 0 success; 1 the value is absent or empty, the
+key is absent, or a top-level key was only emptied; 2 usage error; 3 the store could not be
+read or written (locked, broken, full, no access). Messages go to stderr, one line each.)";
 }
 
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -74,7 +118,11 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return kRegUsage;
     }
     if (command == "get" && (count == 2 || count == 3)) {
+        const vemlo::ReadFailureMark mark;
         const auto value = vemlo::RegReadString(root, rest[1], count == 3 ? rest[2] : "", 0);
+        if (mark.failed()) {
+            return StoreFailed(err, "cannot read the value", mark.detail());
+        }
         if (value.empty()) {
             err << "vemlo-reg: no value (absent or empty)\n";
             return kRegFailed;
@@ -83,21 +131,18 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return kRegOk;
     }
     if (command == "set" && count == 4) {
+        if (!platform::IsCreatableKeyPath(rest[1])) {
+            err << "vemlo-reg: a key name is longer than " << platform::kMaxKeyNameUnits
+                << " characters\n";
+            return kRegUsage;
+        }
         if (!vemlo::RegWriteString(root, rest[1], rest[2], rest[3])) {
-            err << "vemlo-reg: the value was not stored"
-                << (vemlo::g_LastRegistryError.empty() ? "" : ": " + vemlo::g_LastRegistryError)
-                << "\n";
-            return kRegFailed;
+            return StoreFailed(err, "the value was not stored", vemlo::LastWriteFailure());
         }
         return kRegOk;
     }
     if (command == "delete" && count == 2) {
-        vemlo::DeleteRegKey(root, rest[1]);
-        if (KeyExists(root, rest[1])) {
-            err << "vemlo-reg: the key was not deleted (a top-level key is only emptied)\n";
-            return kRegFailed;
-        }
-        return kRegOk;
+        return Delete(root, rest[1], err);
     }
     if (command == "list" && count == 2) {
         return List(root, rest[1], out, err);

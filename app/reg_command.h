@@ -6,13 +6,18 @@
 
 // Exit codes of vemlo-reg.
 inline constexpr int kRegOk = 0;
+// Absent or empty value, absent key, or a top-level key that can only be emptied.
 inline constexpr int kRegFailed = 1;
 inline constexpr int kRegUsage = 2;
+// The store could not be read or written (locked, broken, full, no access).
+inline constexpr int kRegStoreFailed = 3;
 
 // Runs one vemlo-reg command over the toolkit's settings primitives:
 //   [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | delete KEY | list KEY
 // The machine hive is the default. Results go to out, one-line messages to err.
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The usage text, for --help and usage errors.
+// The one-line usage text, for usage errors.
 std::string RegUsage();
+// The usage text with the commands, the list format and the exit codes, for --help.
+std::string RegHelp();

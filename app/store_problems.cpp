@@ -2,6 +2,8 @@
 
 #include "app/default_error_handler.h"
 
+#include <algorithm>
+
 std::string StoreProblemText(const std::vector<std::string>& problems) {
     std::string text;
     for (const auto& problem : problems) {
@@ -17,9 +19,48 @@ std::string StoreProblemText(const std::vector<std::string>& problems) {
            text;
 }
 
-void ReportStoreProblems(const std::vector<std::string>& problems) {
-    const auto text = StoreProblemText(problems);
+namespace {
+
+// The problems shown at start, which a load of the list at the same time need not repeat.
+std::vector<std::string> g_ShownAtStart;
+
+void ShowUnlessEmpty(const std::string& text) {
     if (!text.empty()) {
         ShowApplicationError(text);
     }
+}
+
+} // namespace
+
+void ReportStoreProblems(const std::vector<std::string>& problems) {
+    ShowUnlessEmpty(StoreProblemText(problems));
+}
+
+void ReportStartProblems(const std::vector<std::string>& problems,
+                         const std::function<void()>& start) {
+    ReportStoreProblems(problems);
+    g_ShownAtStart = problems;
+    try {
+        start();
+    } catch (...) {
+        g_ShownAtStart.clear();
+        throw;
+    }
+    g_ShownAtStart.clear();
+}
+
+std::string IncompleteLoadText(const std::string& problem) {
+    if (problem.empty()) {
+        return problem;
+    }
+    return "Exportkonfigurationerna kunde inte läsas in helt. Listan kan vara ofullständig och "
+           "kan inte sparas förrän den har lästs in helt (F5).\r" +
+           problem;
+}
+
+void ReportIncompleteLoad(const std::string& problem) {
+    if (std::find(g_ShownAtStart.begin(), g_ShownAtStart.end(), problem) != g_ShownAtStart.end()) {
+        return;
+    }
+    ShowUnlessEmpty(IncompleteLoadText(problem));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,3 +10,14 @@ std::string StoreProblemText(const std::vector<std::string>& problems);
 
 // Shows the hives' problems, if any, in one error box.
 void ReportStoreProblems(const std::vector<std::string>& problems);
+
+// Shows the hives' problems found at start, then runs start; a load of the configuration list
+// during it does not report the same problem again.
+void ReportStartProblems(const std::vector<std::string>& problems,
+                         const std::function<void()>& start);
+
+// The Swedish error text for a configuration list that could not be read whole, with the
+// problem that stopped it; "" for none.
+std::string IncompleteLoadText(const std::string& problem);
+// Shows it, if there is a problem.
+void ReportIncompleteLoad(const std::string& problem);

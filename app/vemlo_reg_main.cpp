@@ -55,7 +55,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
 #endif
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << RegUsage() << "\n";
+        std::cout << RegHelp() << "\n";
         return kRegOk;
     }
 #ifdef _WIN32

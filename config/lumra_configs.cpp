@@ -2,6 +2,7 @@
 
 #include "config/config_values.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/store_failures.h"
 
 #include <charconv>
 
@@ -67,10 +68,12 @@ const TLumraConfig& TLumraConfigs::GetItem(int index) const {
 
 void TLumraConfigs::Load() {
     Clear();
-    for (long long slot = 0;; ++slot) {
+    loadProblem.clear();
+    const vemlo::ReadFailureMark mark;
+    for (long long slot = 0; !mark.failed(); ++slot) {
         auto name = ReadSlot(g_ConfigPath, slot, kValueName);
         if (name.empty()) {
-            return;
+            break;
         }
         auto& item = Add();
         item.name = std::move(name);
@@ -79,9 +82,15 @@ void TLumraConfigs::Load() {
         item.fileFormat = ToFileFormat(ReadSlot(g_ConfigPath, slot, kValueFileFormat));
         item.exportFilename = ReadSlot(g_ConfigPath, slot, kValueExportFilename);
     }
+    if (mark.failed()) {
+        loadProblem = mark.message();
+    }
 }
 
-void TLumraConfigs::Save() const {
+bool TLumraConfigs::Save() const {
+    if (!LoadComplete()) {
+        return false;
+    }
     for (int i = 0; i < Count(); ++i) {
         const auto& item = *configs[static_cast<std::size_t>(i)];
         const auto key = ConfigSlotKey(g_ConfigPath, i);
@@ -95,6 +104,7 @@ void TLumraConfigs::Save() const {
     for (long long slot = Count(); !ReadSlot(g_ConfigPath, slot, kValueName).empty(); ++slot) {
         vemlo::DeleteRegKey(kMachine, ConfigSlotKey(g_ConfigPath, slot));
     }
+    return true;
 }
 
 int TLumraConfigs::Count() const {

@@ -37,16 +37,26 @@ public:
     TLumraConfig& GetItem(int index);
     const TLumraConfig& GetItem(int index) const;
     // Replaces the contents with the stored list: the slots up to the first without a name.
+    // A read that fails (a locked or broken hive) ends the list early: the load is then
+    // incomplete, keeps what it read, and LoadProblem says why.
     void Load();
     // Stores the list and removes the stored slots that follow it. "FileFormat" is left as it is.
-    void Save() const;
+    // After an incomplete Load it writes and deletes nothing, since the slots it did not read
+    // would be lost, and returns false.
+    bool Save() const;
     int Count() const;
+
+    // Whether the last Load read the whole stored list (true for a list never loaded).
+    bool LoadComplete() const { return loadProblem.empty(); }
+    // Why the last Load was incomplete, for the user; "" when it was complete.
+    const std::string& LoadProblem() const { return loadProblem; }
 
 private:
     void CheckIndex(int index) const;
 
     std::vector<std::unique_ptr<TLumraConfig>> configs;
     std::string g_ConfigPath;
+    std::string loadProblem;
 };
 
 } // namespace lumra

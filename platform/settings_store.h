@@ -29,6 +29,8 @@ inline constexpr Status kKeyDeleted = 1018;
 
 // Longest key path, value name or value, in UTF-16 code units.
 inline constexpr std::size_t kMaxTextUnits = 1024;
+// Longest name of one key, in UTF-16 code units; longer ones are refused on creation.
+inline constexpr std::size_t kMaxKeyNameUnits = 255;
 
 // The registry-like store that the settings toolkit works on. Names are backslash paths of
 // components; text is UTF-8. Every call is complete in itself: nothing is held between calls but
@@ -68,6 +70,15 @@ public:
 
     // The system's message text for a status code returned by this store.
     virtual std::string messageFor(Status status) const = 0;
+    // The same for the user, in Swedish, naming the file it concerns where there is one.
+    virtual std::string userMessageFor(Status status) const = 0;
+
+    // A batch of one hive: what is written between beginBatch and the matching endBatch becomes
+    // visible to others at once, at the outermost endBatch, or not at all. Batches nest. Each
+    // write inside keeps its own result; a failed one changes nothing. A store without
+    // transactions takes both as no-ops. endBatch fails when the batch could not be stored.
+    virtual Status beginBatch(Hive hive) = 0;
+    virtual Status endBatch(Hive hive) = 0;
 };
 
 } // namespace platform

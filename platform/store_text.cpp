@@ -74,6 +74,18 @@ std::vector<std::string> SplitKeyPath(std::string_view path) {
     }
 }
 
+bool IsCreatableKeyPath(std::string_view path) {
+    if (!IsValidKeyPath(path)) {
+        return false;
+    }
+    for (const auto& part : SplitKeyPath(path)) {
+        if (Utf16Units(part).value_or(kMaxKeyNameUnits + 1) > kMaxKeyNameUnits) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string StandardStatusMessage(Status status) {
     switch (status) {
     case kSuccess:
@@ -100,6 +112,25 @@ std::string StandardStatusMessage(Status status) {
         return "Illegal operation attempted on a registry key that has been marked for deletion.";
     default:
         return "Unknown error " + std::to_string(status) + ".";
+    }
+}
+
+std::string UserStatusMessage(Status status) {
+    switch (status) {
+    case kSuccess:
+        return "Åtgärden lyckades.";
+    case kFileNotFound:
+        return "Nyckeln eller värdet finns inte.";
+    case kAccessDenied:
+        return "Åtkomst nekad.";
+    case kBusy:
+        return "Inställningslagret är upptaget: ett annat program håller det låst.";
+    case kBadDatabase:
+        return "Inställningslagret är skadat eller inte ett inställningslager.";
+    case kRegistryIoFailed:
+        return "Inställningslagret kunde inte läsas eller skrivas (in- eller utmatningsfel).";
+    default:
+        return "Inställningslagret svarade med fel " + std::to_string(status) + ".";
     }
 }
 

@@ -18,10 +18,17 @@ bool IsStorableText(std::string_view text);
 // A key path: storable text of one or more non-empty components separated by single backslashes.
 bool IsValidKeyPath(std::string_view path);
 
+// A valid key path whose every component is at most kMaxKeyNameUnits long: what a key creation
+// accepts. Longer names could not be listed, and so never be deleted, by the registry routines.
+bool IsCreatableKeyPath(std::string_view path);
+
 // The components of a valid key path.
 std::vector<std::string> SplitKeyPath(std::string_view path);
 
 // The English message text for a status code, as the system words it.
 std::string StandardStatusMessage(Status status);
+
+// The Swedish text for the user about a status code.
+std::string UserStatusMessage(Status status);
 
 } // namespace platform

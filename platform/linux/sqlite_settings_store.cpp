@@ -1,5 +1,7 @@
 #include "platform/linux/sqlite_settings_store.h"
 
+#include "platform/linux/hive_vfs.h"
+#include "platform/linux/store_messages.h"
 #include "platform/store_text.h"
 
 #include <QString>
@@ -142,23 +144,44 @@ public:
             return status;
         }
         if (readOnly_) {
-            detail = "The settings store file '" + path_ + "' cannot be written.";
+            detail = About(path_, "cannot be written.");
             return kAccessDenied;
         }
         return kSuccess;
     }
 
-    std::string problem() {
-        std::string detail;
-        if (writable(detail) != kSuccess) {
-            return detail;
+    // What a real write would meet: a write transaction that changes a page, so that the journal
+    // is created, then rolled back.
+    Status problem(std::string& detail) {
+        if (const Status status = writable(detail)) {
+            return status;
         }
-        return {};
+        if (writing_) {
+            return kSuccess;
+        }
+        endRead();
+        int rc = exec("BEGIN IMMEDIATE");
+        if (rc == SQLITE_OK) {
+            rc = exec("INSERT INTO keys(parent, name, folded) VALUES(-1, '', '')");
+            exec("ROLLBACK");
+        }
+        if (rc == SQLITE_OK) {
+            return kSuccess;
+        }
+        const Status status = sqliteFailure(rc, detail);
+        if (status != kBusy) {
+            detail = About(path_, std::string("cannot be written: ") + sqlite3_errstr(rc) + ".");
+            return kAccessDenied;
+        }
+        return status;
     }
 
     // Maps an SQLite result to a status, with a detail that names the file.
     Status sqliteFailure(int rc, std::string& detail) const {
-        detail = "The settings store file '" + path_ + "' failed: " + sqlite3_errstr(rc) + ".";
+        detail = TakeHiveVfsProblem();
+        if (detail.empty()) {
+            detail = About(path_, std::string("failed: ") + sqlite3_errstr(rc) + ".");
+        }
         switch (rc & 0xFF) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
@@ -207,9 +230,38 @@ public:
         }
     }
 
+    Status beginBatch(std::string& detail) {
+        if (batchDepth_ == 0) {
+            if (const Status status = beginWrite(detail)) {
+                return status;
+            }
+            batchFailed_ = false;
+        }
+        ++batchDepth_;
+        return kSuccess;
+    }
+    Status endBatch(std::string& detail) {
+        if (batchDepth_ == 0) {
+            return kInvalidParameter;
+        }
+        if (--batchDepth_ > 0) {
+            return kSuccess;
+        }
+        if (batchFailed_ || !writing_ || sqlite3_get_autocommit(db_)) {
+            rollbackWrite();
+            detail = About(path_, "was not changed: the batch of writes was rolled back.");
+            return kRegistryIoFailed;
+        }
+        return commitWrite(detail);
+    }
+    bool inBatch() const { return batchDepth_ > 0; }
+
     // Runs body in a write transaction (the one already begun, if any) and commits it; any
-    // failure rolls it back.
+    // failure rolls it back. Inside a batch, body runs in a savepoint of the batch instead.
     template <typename Body> Status writeTransaction(std::string& detail, Body body) {
+        if (inBatch()) {
+            return batchStep(detail, body);
+        }
         if (const Status status = beginWrite(detail)) {
             return status;
         }
@@ -218,6 +270,30 @@ public:
             return commitWrite(detail);
         }
         rollbackWrite();
+        return status;
+    }
+
+    // One write of a batch: a failed one is undone alone. SQLite ends the whole transaction by
+    // itself on some errors (a full disk, I/O errors); the batch then fails, and so does every
+    // later write of it, so that none is stored on its own outside it.
+    template <typename Body> Status batchStep(std::string& detail, Body body) {
+        if (batchFailed_ || sqlite3_get_autocommit(db_)) {
+            batchFailed_ = true;
+            detail = About(path_, "was not changed: the batch of writes was rolled back.");
+            return kRegistryIoFailed;
+        }
+        if (const int rc = exec("SAVEPOINT step"); rc != SQLITE_OK) {
+            return sqliteFailure(rc, detail);
+        }
+        const Status status = body();
+        if (sqlite3_get_autocommit(db_)) {
+            batchFailed_ = true;
+            return status == kSuccess ? kRegistryIoFailed : status;
+        }
+        if (status != kSuccess) {
+            exec("ROLLBACK TO step");
+        }
+        exec("RELEASE step");
         return status;
     }
 
@@ -269,7 +345,7 @@ public:
         if (--openKeys_ == 0) {
             endRead();
             // A transaction left open by createKey holds no changes.
-            if (writing_) {
+            if (writing_ && !inBatch()) {
                 std::string ignored;
                 commitWrite(ignored);
             }
@@ -290,23 +366,17 @@ private:
         sqlite3_close_v2(db_);
         db_ = nullptr;
         const auto fail = [&](Status status, const std::string& why) {
-            detail = "The settings store file '" + path_ + "' " + why;
+            detail = About(path_, why);
             return status;
         };
-        const std::filesystem::path file(path_);
-        const auto folder = file.parent_path();
-        std::error_code ec;
-        if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
-            std::filesystem::create_directories(folder, ec);
-            if (ec) {
-                return fail(kAccessDenied, "cannot be created: folder '" + folder.string() +
-                                               "': " + ec.message() + ".");
-            }
-            // Shared: every user may add files, nobody may remove another's.
-            ::chmod(folder.c_str(), shared_ ? 01777 : 0700);
+        if (const auto problem = makeFolder(); !problem.empty()) {
+            return fail(kAccessDenied, problem);
         }
+        // Nothing planted in a shared folder may redirect the file: no link is followed, and the
+        // modes are set on what was opened.
         const mode_t mode = shared_ ? 0666 : 0600;
-        const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd =
+            ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0) {
             ::fchmod(fd, mode); // whatever the umask
             ::close(fd);
@@ -315,7 +385,7 @@ private:
                         std::string("cannot be created: ") + std::strerror(errno) + ".");
         }
         struct stat info {};
-        if (::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (::lstat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
             return fail(kBadDatabase, "is not a store: not a regular file.");
         }
         if (info.st_size > 0 && !hasSqliteHeader()) {
@@ -325,8 +395,9 @@ private:
             return fail(kAccessDenied,
                         std::string("cannot be read: ") + std::strerror(errno) + ".");
         }
-        int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                 nullptr);
+        int rc = sqlite3_open_v2(path_.c_str(), &db_,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
+                                 HiveVfsName());
         if (rc != SQLITE_OK) {
             return fail(kAccessDenied,
                         std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
@@ -344,10 +415,39 @@ private:
         }
     }
 
+    // The hive's folder, created when missing: mkdir does not follow a link planted in its
+    // place, and lstat then makes sure that what is there is a folder. "" when it is.
+    std::string makeFolder() const {
+        const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+        if (folder.empty()) {
+            return {};
+        }
+        std::error_code ec;
+        std::filesystem::create_directories(folder.parent_path(), ec);
+        // Shared: every user may add files, nobody may remove another's.
+        const mode_t mode = shared_ ? 01777 : 0700;
+        if (::mkdir(folder.c_str(), mode) == 0) {
+            const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd >= 0) {
+                ::fchmod(fd, mode);
+                ::close(fd);
+            }
+        } else if (errno != EEXIST) {
+            return "cannot be created: folder '" + folder.string() + "': " + std::strerror(errno) +
+                   ".";
+        }
+        struct stat info {};
+        if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            return "cannot be used: '" + folder.string() +
+                   "' is not a folder (it may be a symbolic link).";
+        }
+        return {};
+    }
+
     bool hasSqliteHeader() const {
         static constexpr char kMagic[] = "SQLite format 3";
         char header[sizeof kMagic] = {};
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             return true; // let the open below report the permission problem
         }
@@ -374,18 +474,24 @@ private:
         int applicationId = 0;
         int version = 0;
         int tables = 0;
-        int rc = pragma("PRAGMA application_id", applicationId);
+        // One read transaction: a process creating the schema meanwhile is seen whole or not.
+        int rc = exec("BEGIN");
+        if (rc == SQLITE_OK) {
+            rc = pragma("PRAGMA application_id", applicationId);
+        }
         if (rc == SQLITE_OK) {
             rc = pragma("PRAGMA user_version", version);
         }
         if (rc == SQLITE_OK) {
             rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
         }
+        if (!sqlite3_get_autocommit(db_)) {
+            exec("COMMIT");
+        }
         if (rc != SQLITE_OK) {
             const Status status = sqliteFailure(rc, detail);
             if (status == kBadDatabase) {
-                detail = "The settings store file '" + path_ +
-                         "' is not a store: " + sqlite3_errstr(rc) + ".";
+                detail = About(path_, std::string("is not a store: ") + sqlite3_errstr(rc) + ".");
             }
             return status;
         }
@@ -393,8 +499,8 @@ private:
             return readOnly_ ? kSuccess : createSchema(detail);
         }
         if (applicationId != kApplicationId || version != kSchemaVersion) {
-            detail = "The settings store file '" + path_ +
-                     "' is not a store: it belongs to another program or schema version.";
+            detail =
+                About(path_, "is not a store: it belongs to another program or schema version.");
             return kBadDatabase;
         }
         std::string check;
@@ -407,8 +513,9 @@ private:
             }
         }
         if (rc != SQLITE_OK || check != "ok") {
-            detail = "The settings store file '" + path_ + "' is not a store: " +
-                     (rc != SQLITE_OK ? std::string(sqlite3_errstr(rc)) : check) + ".";
+            detail =
+                About(path_, "is not a store: " +
+                                 (rc != SQLITE_OK ? std::string(sqlite3_errstr(rc)) : check) + ".");
             return rc != SQLITE_OK && sqliteFailure(rc, check) == kBusy ? kBusy : kBadDatabase;
         }
         return kSuccess;
@@ -444,7 +551,7 @@ private:
         if (readOnly_) {
             int tables = 0;
             if (pragma("SELECT count(*) FROM sqlite_schema", tables) == SQLITE_OK && tables == 0) {
-                detail = "The settings store file '" + path_ + "' is empty and cannot be written.";
+                detail = About(path_, "is empty and cannot be written.");
                 return kAccessDenied;
             }
         }
@@ -482,6 +589,8 @@ private:
     bool readOnly_ = false;
     bool reading_ = false;
     bool writing_ = false;
+    bool batchFailed_ = false;
+    int batchDepth_ = 0;
     int openKeys_ = 0;
     Status openStatus_ = kSuccess;
     std::string problem_;
@@ -524,14 +633,26 @@ const std::string& SqliteSettingsStore::hivePath(Hive hive) const {
     return (hive == Hive::User ? user_ : machine_)->path();
 }
 
-std::string SqliteSettingsStore::hiveProblem(Hive hive) {
-    return file(hive).problem();
+Status SqliteSettingsStore::checkHive(Hive hive) {
+    std::string detail;
+    return fail(file(hive).problem(detail), detail);
 }
 
-Status SqliteSettingsStore::fail(Status status, std::string detail) const {
-    if (status != kSuccess && !detail.empty()) {
+std::string SqliteSettingsStore::hiveProblem(Hive hive) {
+    const Status status = checkHive(hive);
+    return status == kSuccess ? std::string() : messageFor(status);
+}
+
+std::string SqliteSettingsStore::hiveProblemForUser(Hive hive) {
+    const Status status = checkHive(hive);
+    return status == kSuccess ? std::string() : userMessageFor(status);
+}
+
+// Every failure replaces the detail, so a message never tells of an earlier call.
+Status SqliteSettingsStore::fail(Status status, const std::string& detail) const {
+    if (status != kSuccess) {
         detailStatus_ = status;
-        detail_ = std::move(detail);
+        detail_ = detail;
     }
     return status;
 }
@@ -550,39 +671,50 @@ const SqliteSettingsStore::OpenKey* SqliteSettingsStore::handle(KeyHandle key) c
 
 Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, KeyHandle& key) {
     key = 0;
-    if (!IsValidKeyPath(path)) {
-        return kInvalidParameter;
+    if (!IsCreatableKeyPath(path)) {
+        return fail(kInvalidParameter, {});
     }
     HiveFile& hf = file(hive);
     std::string detail;
     const auto names = SplitKeyPath(path);
     const auto folded = FoldAll(names);
+    bool created = false;
+    long long id = 0;
+    const auto createPath = [&] {
+        Status status = kSuccess;
+        for (std::size_t i = 0; i < names.size() && status == kSuccess; ++i) {
+            int rc = SQLITE_OK;
+            const long long found = hf.child(id, folded[i], rc);
+            if (rc != SQLITE_OK) {
+                status = hf.sqliteFailure(rc, detail);
+            } else if (found >= 0) {
+                id = found;
+            } else {
+                Use insert(hf.statements_->insertKey);
+                insert->bind(1, id).bind(2, names[i]).bind(3, folded[i]);
+                if ((rc = insert->step()) == SQLITE_DONE) {
+                    id = sqlite3_last_insert_rowid(hf.db_);
+                    created = true;
+                } else {
+                    status = hf.sqliteFailure(rc, detail);
+                }
+            }
+        }
+        return status;
+    };
+    if (hf.inBatch()) {
+        if (const Status status = hf.writeTransaction(detail, createPath)) {
+            return fail(status, detail);
+        }
+        key = newHandle(hive, id);
+        return kSuccess;
+    }
     // When the key exists the transaction stays open for the value write that follows, so
     // storing a value takes one transaction.
     if (const Status status = hf.beginWrite(detail)) {
         return fail(status, detail);
     }
-    Status status = kSuccess;
-    bool created = false;
-    long long id = 0;
-    for (std::size_t i = 0; i < names.size() && status == kSuccess; ++i) {
-        int rc = SQLITE_OK;
-        const long long found = hf.child(id, folded[i], rc);
-        if (rc != SQLITE_OK) {
-            status = hf.sqliteFailure(rc, detail);
-        } else if (found >= 0) {
-            id = found;
-        } else {
-            Use insert(hf.statements_->insertKey);
-            insert->bind(1, id).bind(2, names[i]).bind(3, folded[i]);
-            if ((rc = insert->step()) == SQLITE_DONE) {
-                id = sqlite3_last_insert_rowid(hf.db_);
-                created = true;
-            } else {
-                status = hf.sqliteFailure(rc, detail);
-            }
-        }
-    }
+    Status status = createPath();
     if (status == kSuccess && created) {
         status = hf.commitWrite(detail);
     }
@@ -805,6 +937,20 @@ Status SqliteSettingsStore::setSecurityDescriptorDacl() {
 
 std::string SqliteSettingsStore::messageFor(Status status) const {
     return status == detailStatus_ && !detail_.empty() ? detail_ : StandardStatusMessage(status);
+}
+
+std::string SqliteSettingsStore::userMessageFor(Status status) const {
+    return SwedishDetail(status == detailStatus_ ? detail_ : std::string(), status);
+}
+
+Status SqliteSettingsStore::beginBatch(Hive hive) {
+    std::string detail;
+    return fail(file(hive).beginBatch(detail), detail);
+}
+
+Status SqliteSettingsStore::endBatch(Hive hive) {
+    std::string detail;
+    return fail(file(hive).endBatch(detail), detail);
 }
 
 } // namespace platform

@@ -22,8 +22,11 @@ public:
     SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;
 
     const std::string& hivePath(Hive hive) const;
-    // Opens the hive if needed; the English reason why it cannot be used or written, or "".
+    // Opens the hive if needed and tries a write, rolled back; the English reason why it
+    // cannot be used or written, or "".
     std::string hiveProblem(Hive hive);
+    // The same for the user, in Swedish.
+    std::string hiveProblemForUser(Hive hive);
 
     Status createKey(Hive hive, const std::string& path, bool openAccess, KeyHandle& key) override;
     Status openKey(Hive hive, const std::string& path, KeyHandle& key) override;
@@ -41,6 +44,9 @@ public:
     Status initializeSecurityDescriptor() override;
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
+    std::string userMessageFor(Status status) const override;
+    Status beginBatch(Hive hive) override;
+    Status endBatch(Hive hive) override;
 
 private:
     class HiveFile;
@@ -50,9 +56,10 @@ private:
     };
 
     HiveFile& file(Hive hive);
+    Status checkHive(Hive hive);
     KeyHandle newHandle(Hive hive, long long id);
     const OpenKey* handle(KeyHandle key) const;
-    Status fail(Status status, std::string detail) const;
+    Status fail(Status status, const std::string& detail) const;
     // Runs body(file, open key, detail) as a read of the open key's hive.
     template <typename Body> Status readKey(KeyHandle key, Body body);
     // Runs body(file, key id, detail) in a write transaction on the open key's hive.

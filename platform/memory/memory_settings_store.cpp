@@ -112,7 +112,7 @@ Status MemorySettingsStore::createKey(Hive hive, const std::string& path, bool o
     if (const Status status = injected(Call::CreateKey, hive)) {
         return status;
     }
-    if (!IsValidKeyPath(path)) {
+    if (!IsCreatableKeyPath(path)) {
         return kInvalidParameter;
     }
     Node* node = root(hive);
@@ -277,6 +277,24 @@ Status MemorySettingsStore::setSecurityDescriptorDacl() {
 
 std::string MemorySettingsStore::messageFor(Status status) const {
     return StandardStatusMessage(status);
+}
+
+std::string MemorySettingsStore::userMessageFor(Status status) const {
+    return UserStatusMessage(status);
+}
+
+Status MemorySettingsStore::beginBatch(Hive hive) {
+    ++(hive == Hive::User ? userBatches_ : machineBatches_);
+    return kSuccess;
+}
+
+Status MemorySettingsStore::endBatch(Hive hive) {
+    int& depth = hive == Hive::User ? userBatches_ : machineBatches_;
+    if (depth == 0) {
+        return kInvalidParameter;
+    }
+    --depth;
+    return kSuccess;
 }
 
 bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {

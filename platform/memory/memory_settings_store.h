@@ -47,6 +47,11 @@ public:
     Status initializeSecurityDescriptor() override;
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
+    std::string userMessageFor(Status status) const override;
+    // Batches only count their depth: every write is stored at once.
+    Status beginBatch(Hive hive) override;
+    Status endBatch(Hive hive) override;
+    int batchDepth(Hive hive) const { return hive == Hive::User ? userBatches_ : machineBatches_; }
 
     // The next `times` calls of `call` (in `hive` only, when one is given) fail with `status`;
     // a negative count makes every such call fail.
@@ -88,6 +93,8 @@ private:
     std::map<KeyHandle, Handle> handles_;
     KeyHandle nextHandle_ = 1;
     std::vector<Failure> failures_;
+    int userBatches_ = 0;
+    int machineBatches_ = 0;
 };
 
 } // namespace platform

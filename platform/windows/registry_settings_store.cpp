@@ -59,7 +59,7 @@ Status RegistrySettingsStore::createKey(Hive hive, const std::string& path, bool
                                         KeyHandle& key) {
     key = 0;
     const auto wide = Widen(fullPath(path));
-    if (!IsValidKeyPath(path) || !wide) {
+    if (!IsCreatableKeyPath(path) || !wide) {
         return kInvalidParameter;
     }
     if (openAccess && !descriptorReady_) {
@@ -199,6 +199,18 @@ std::string RegistrySettingsStore::messageFor(Status status) const {
         text.remove_suffix(1);
     }
     return text.empty() ? StandardStatusMessage(status) : Narrow(text);
+}
+
+std::string RegistrySettingsStore::userMessageFor(Status status) const {
+    return UserStatusMessage(status);
+}
+
+Status RegistrySettingsStore::beginBatch(Hive) {
+    return kSuccess;
+}
+
+Status RegistrySettingsStore::endBatch(Hive) {
+    return kSuccess;
 }
 
 } // namespace platform

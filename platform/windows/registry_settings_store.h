@@ -36,6 +36,10 @@ public:
     Status initializeSecurityDescriptor() override;
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
+    std::string userMessageFor(Status status) const override;
+    // No-ops: each write is stored, and seen by others, on its own.
+    Status beginBatch(Hive hive) override;
+    Status endBatch(Hive hive) override;
 
 private:
     std::string fullPath(const std::string& path) const;

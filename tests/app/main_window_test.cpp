@@ -1,13 +1,15 @@
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
-#include "app/store_problems.h"
+#include "app/handler_guard.h"
+#include "app/start_up.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/simulated_service_manager.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_controls.h"
 #include "toolkit/settings/environment.h"
@@ -16,6 +18,7 @@
 #include "toolkit/toolkit_platform.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -50,6 +53,12 @@ QString Caption(QWidget* widget) {
     }
     return {};
 }
+
+// A handler that fails as the coming handlers may, for a guarded connection.
+class ThrowingHandler : public QObject {
+public:
+    void fire() { throw std::runtime_error("'x' is not a valid date and time"); }
+};
 
 } // namespace
 
@@ -417,11 +426,11 @@ private Q_SLOTS:
         QCOMPARE(control("pnlTop")->width(), 800);
     }
 
-    void anErrorInAHandlerIsShownAndTheWindowStaysOpen() {
+    void anErrorInAGuardedHandlerIsShownAndTheWindowStaysOpen() {
         openWindow();
         auto* button = control<QPushButton>("buTestaAnslutning");
-        QObject::connect(button, &QPushButton::clicked, window.get(),
-                         [] { throw std::runtime_error("'x' is not a valid date and time"); });
+        ThrowingHandler handler;
+        ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(boxes.shown().size(), size_t{1});
         QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
@@ -456,23 +465,81 @@ private Q_SLOTS:
         store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
         useStore(store.get());
-        openWindow();
-        ReportStoreProblems({store->hiveProblem(platform::Hive::Machine),
-                             store->hiveProblem(platform::Hive::User)});
+        window = StartMainWindow(*store);
+        QVERIFY(window);
         QCOMPARE(boxes.shown().size(), size_t{1});
         const auto& box = boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Error);
         QVERIFY(box.text.starts_with("Inställningslagret kan inte användas."));
-        QVERIFY(box.text.find(folder->file("machine.hive")) != std::string::npos);
+        QCOMPARE(box.text.substr(box.text.find('\r', box.text.find('\r') + 1) + 1),
+                 "Inställningsfilen '" + folder->file("machine.hive") +
+                     "' är inget inställningslager eller är skadad.");
         QVERIFY(box.text.find("user.hive") == std::string::npos);
         QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 0);
         QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")),
                  std::string("garbage bytes"));
     }
+
+    void aStartWithoutProblemsShowsNoBox() {
+        window = StartMainWindow(*store);
+        QVERIFY(window && window->isVisible());
+        QVERIFY(boxes.shown().empty());
+    }
+
+    void anErrorWhileTheWindowIsBuiltIsShownAndEndsTheStart() {
+        useStore(nullptr);
+        window = StartMainWindow(*store);
+        QVERIFY(!window);
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(boxes.shown()[0].text, std::string("The toolkit has no settings store set up."));
+    }
+
+    void aLockedHiveAtStartIsReportedAndF5ReadsItWhole() {
+        storeConfig(0, "A");
+        storeConfig(1, "B");
+        QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
+        {
+            testing_support::HeldLock lock(folder->file("machine.hive"));
+            openWindow();
+        }
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        const auto& box = boxes.shown()[0];
+        QCOMPARE(box.kind, platform::BoxKind::Error);
+        QVERIFY(box.text.starts_with("Exportkonfigurationerna kunde inte läsas in helt."));
+        QVERIFY(box.text.find("Inställningsfilen '" + folder->file("machine.hive") +
+                              "' är låst av ett annat program.") != std::string::npos);
+        QCOMPARE(configNames(), QStringList());
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(configNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    }
+
+    void screenReadersHearTheStatusItemsAsRadioButtonsAndEachGroupByItsTitle() {
+        openWindow();
+        auto* status = control<TRadioGroup>("rgStatus");
+        for (int i = 0; i < status->count(); ++i) {
+            QCOMPARE(QAccessible::queryAccessibleInterface(status->item(i))->role(),
+                     QAccessible::RadioButton);
+        }
+        status->setItemIndex(3);
+        status->setItemIndex(-1);
+        QCOMPARE(status->itemIndex(), -1);
+        const std::pair<const char*, const char*> groups[] = {
+            {"GroupBox2", "Konfiguration"},
+            {"GroupBox1", "Databaskoppling"},
+            {"gbExportkatalog", "Exportuppgifter"},
+            {"gbService", "Service"},
+            {"rgStatus", "Status"}};
+        for (const auto& [name, title] : groups) {
+            QCOMPARE(QAccessible::queryAccessibleInterface(control(name))->text(QAccessible::Name),
+                     QString::fromUtf8(title));
+        }
+    }
 };
 
 int main(int argc, char** argv) {
-    LumraApplication application(argc, argv);
+    // A plain application: an error that got past the guard would end the test.
+    QApplication application(argc, argv);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

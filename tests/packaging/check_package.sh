@@ -82,7 +82,8 @@ done
 # environment it reads and where the hives are. A tag is a line indented by seven blanks.
 page="$scratch/vemlo-reg.txt"
 usage=$(env -i "$root/usr/bin/vemlo-reg" --help) || fail "the packaged vemlo-reg does not run"
-commands=$(sed 's/^usage: vemlo-reg \[[^]]*\] //; s/ | /\n/g' <<<"$usage" | awk '{ print $1 }')
+commands=$(head -n 1 <<<"$usage" | sed 's/^usage: vemlo-reg \[[^]]*\] //; s/ | /\n/g' |
+    awk '{ print $1 }')
 [ -n "$commands" ] || fail "no commands in the usage text: $usage"
 for command in $commands; do
     section "$page" COMMANDS | grep -qE "^       $command( |$)" ||

@@ -109,6 +109,16 @@ TEST_P(StoreContractTest, RefusesOverlongTextsAndNul) {
     }
 }
 
+TEST_P(StoreContractTest, KeyNamesLongerThanTheRegistrysLimitAreRefused) {
+    KeyHandle key = 0;
+    const std::string longest(platform::kMaxKeyNameUnits, 'k');
+    EXPECT_EQ(store().createKey(Hive::Machine, "P\\" + longest + "k", true, key),
+              platform::kInvalidParameter);
+    ASSERT_EQ(store().createKey(Hive::Machine, "P\\" + longest, true, key), platform::kSuccess);
+    store().closeKey(key);
+    EXPECT_EQ(listed("P", false), std::vector<std::string>{longest});
+}
+
 TEST_P(StoreContractTest, DeletingAKeyWithSubKeysIsRefused) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K\\Sub", "V", "x"));
     EXPECT_FALSE(vemlo::DeleteRegKeyFromParent(RegRoot::LocalMachine, "P\\K"));

@@ -31,7 +31,8 @@ vemlo::ToolkitPlatform ToolkitTwins::wiring() {
             .shellFolders = &shellFolders,
             .fileSystem = &files,
             .serviceManager = &services,
-            .regionalSettings = &regional};
+            .regionalSettings = &regional,
+            .shellOpener = &shellOpener};
 }
 
 void ToolkitTwins::useStore(platform::SettingsStore& other) {

@@ -2,6 +2,8 @@
 
 #include "platform/store_text.h"
 #include "toolkit/dialogs/message_routines.h"
+#include "toolkit/settings/registry_batch.h"
+#include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <exception>
@@ -54,6 +56,9 @@ bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string&
     // Texts past the limit are refused rather than cut, so nothing is stored half.
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath) ||
         !platform::IsStorableText(valueName) || !platform::IsStorableText(value)) {
+        NoteWriteFailure("The key path, the name or the value is longer than " +
+                         std::to_string(platform::kMaxTextUnits) +
+                         " characters, not valid UTF-8 or holds a NUL character.");
         return false;
     }
     auto& store = SettingsStore();
@@ -71,11 +76,19 @@ bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string&
     OpenedKey key;
     if (const auto error = store.createKey(HiveOf(root), keyPath, machine, key.handle())) {
         g_LastRegistryError = store.messageFor(error);
-        if (store.createKey(HiveOf(root), keyPath, false, key.handle()) != platform::kSuccess) {
+        if (const auto retry = store.createKey(HiveOf(root), keyPath, false, key.handle())) {
+            NoteWriteFailure(retry == platform::kInvalidParameter
+                                 ? "A key name is longer than " +
+                                       std::to_string(platform::kMaxKeyNameUnits) + " characters."
+                                 : store.messageFor(retry));
             return false;
         }
     }
-    return store.setValue(key.get(), valueName, value) == platform::kSuccess;
+    if (const auto status = store.setValue(key.get(), valueName, value)) {
+        NoteWriteFailure(store.messageFor(status));
+        return false;
+    }
+    return true;
 }
 
 std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& valueName,
@@ -86,12 +99,18 @@ std::string RegReadString(RegRoot root, const std::string& keyPath, const std::s
     }
     auto& store = SettingsStore();
     OpenedKey key;
-    if (store.openKey(HiveOf(root), keyPath, key.handle()) != platform::kSuccess) {
+    if (const auto status = store.openKey(HiveOf(root), keyPath, key.handle())) {
+        if (IsReadFailure(status)) {
+            NoteReadFailure(status);
+        }
         return result;
     }
     std::string value;
-    if (store.queryValue(key.get(), valueName, kBufferUnits, value) == platform::kSuccess) {
+    const auto status = store.queryValue(key.get(), valueName, kBufferUnits, value);
+    if (status == platform::kSuccess) {
         result = std::move(value);
+    } else if (IsReadFailure(status)) {
+        NoteReadFailure(status);
     }
     return result;
 }
@@ -134,17 +153,23 @@ bool DeleteRegKeyFromParent(RegRoot root, const std::string& keyPath) {
     }
     auto& store = SettingsStore();
     OpenedKey parent;
-    if (store.openKey(HiveOf(root), keyPath.substr(0, slash), parent.handle()) !=
-        platform::kSuccess) {
-        return false;
+    auto status = store.openKey(HiveOf(root), keyPath.substr(0, slash), parent.handle());
+    if (status == platform::kSuccess) {
+        status = store.deleteSubKey(parent.get(), keyPath.substr(slash + 1));
     }
-    return store.deleteSubKey(parent.get(), keyPath.substr(slash + 1)) == platform::kSuccess;
+    if (status != platform::kSuccess && status != platform::kFileNotFound) {
+        NoteWriteFailure(store.messageFor(status));
+    }
+    return status == platform::kSuccess;
 }
 
 void DeleteRegKey(RegRoot root, const std::string& keyPath) {
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return;
     }
+    NoteWriteFailure({});
+    // A kill or a full disk midway must not leave half a subtree.
+    RegistryBatch batch(root);
     {
         OpenedKey key;
         if (SettingsStore().openKey(HiveOf(root), keyPath, key.handle()) == platform::kSuccess) {

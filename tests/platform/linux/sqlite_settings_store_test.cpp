@@ -1,4 +1,6 @@
 #include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/child_process.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
@@ -17,8 +19,11 @@
 
 using platform::Hive;
 using platform::SqliteSettingsStore;
+using testing_support::Child;
+using testing_support::IntegrityCheck;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
+using testing_support::Wait;
 using testing_support::WriteFileBytes;
 using vemlo::RegReadString;
 using vemlo::RegRoot;
@@ -145,54 +150,8 @@ INSTANTIATE_TEST_SUITE_P(Files, SqliteBrokenFileTest,
                                            BrokenFile{"ForeignDatabase", ForeignDatabaseBytes}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Runs the writer helper; its standard output comes back through a pipe.
-struct Child {
-    pid_t pid = -1;
-    FILE* out = nullptr;
-};
-
 Child StartWriter(const std::vector<std::string>& args) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return {};
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        std::vector<char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    return {pid, ::fdopen(fds[0], "r")};
-}
-
-int Wait(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
-}
-
-std::string IntegrityCheck(const std::string& path) {
-    sqlite3* db = nullptr;
-    std::string result;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_exec(
-            db, "PRAGMA integrity_check",
-            [](void* out, int, char** values, char**) {
-                *static_cast<std::string*>(out) += values[0] ? values[0] : "";
-                return 0;
-            },
-            &result, nullptr);
-    }
-    sqlite3_close(db);
-    return result;
+    return testing_support::StartChild(args);
 }
 
 TEST_F(SqliteStoreTest, FourProcessesWritingOneKeyLoseNothing) {
@@ -255,23 +214,17 @@ TEST_F(SqliteStoreTest, AFileTheUserMayNotWriteIsReadButNotWritten) {
     ::chmod(machineHive().c_str(), 0644);
     const auto before = ReadFileBytes(machineHive());
     // Root may write any file, so the probe runs as an unprivileged user when started as root.
-    std::vector<std::string> args = {STORE_WRITER_PATH, "--probe", machineHive()};
+    int uid = -1;
     if (::geteuid() == 0) {
         ::chmod(folder.path().c_str(), 0755);
         ::chmod(folder.file("machine").c_str(), 0755);
-        args.insert(args.begin(),
-                    {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+        uid = 65534;
     } else {
         ::chmod(machineHive().c_str(), 0444);
     }
-    auto probe = StartWriter(args);
+    auto probe = testing_support::StartChild({STORE_WRITER_PATH, "--probe", machineHive()}, uid);
     ASSERT_NE(probe.out, nullptr);
-    std::string output;
-    char line[4096];
-    while (std::fgets(line, sizeof line, probe.out)) {
-        output += line;
-    }
-    std::fclose(probe.out);
+    const auto output = testing_support::ReadAll(probe);
     Wait(probe.pid);
     EXPECT_NE(
         output.find("problem=The settings store file '" + machineHive() + "' cannot be written."),

@@ -1,7 +1,7 @@
 // Test helper: writes COUNT values "PREFIX<i>" = "<i>" to one machine-hive key through the
 // toolkit and prints "ack <i>" after each write that returned true.
 //   store_writer MACHINE_HIVE KEY PREFIX COUNT
-// or reports how a hive looks to this process:
+// or reports how a hive looks to this process (ended by an alarm should it hang):
 //   store_writer --probe HIVE
 #include "platform/linux/sqlite_settings_store.h"
 #include "toolkit/settings/registry.h"
@@ -10,9 +10,11 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--probe") {
+        ::alarm(30);
         platform::SqliteSettingsStore store(argv[2], argv[2]);
         vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
         std::cout << "problem=" << store.hiveProblem(platform::Hive::Machine) << "\n";

@@ -30,7 +30,7 @@ expect 0 "Lön" get "${key,,}\\SUB" NAMN
 expect 1 "" --user get "$key\\Sub" Namn
 expect 0 "" set "$key" Tom ""
 expect 1 "" get "$key" Tom
-expect 0 $'Sub\\\nTom=' list "$key"
+expect 0 $'"Sub"\\\n"Tom"=""' list "$key"
 expect 1 "" list "$key\\Missing"
 expect 2 "" frobnicate
 expect 2 "" get "\\$key"

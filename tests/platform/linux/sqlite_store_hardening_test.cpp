@@ -1,0 +1,445 @@
+#include "config/lumra_configs.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "platform/memory/scripted_message_boxes.h"
+#include "tests/support/child_process.h"
+#include "tests/support/sqlite_file.h"
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/settings/registry.h"
+#include "toolkit/settings/registry_batch.h"
+#include "toolkit/settings/store_failures.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <csignal>
+#include <filesystem>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using platform::Hive;
+using platform::SqliteSettingsStore;
+using testing_support::HeldLock;
+using testing_support::ReadAll;
+using testing_support::ReadFileBytes;
+using testing_support::StartChild;
+using testing_support::TempFolder;
+using testing_support::Wait;
+using vemlo::RegReadString;
+using vemlo::RegRoot;
+using vemlo::RegWriteString;
+
+namespace {
+
+const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
+constexpr int kOtherUid = 65534;
+constexpr int kThirdUid = 65533;
+
+// A folder that every user may write, as the machine hive's folder is, under /tmp so that the
+// unprivileged users of a test can reach it.
+class SharedFolder {
+public:
+    SharedFolder() {
+        char pattern[] = "/tmp/vemlo-shared-XXXXXX";
+        path_ = ::mkdtemp(pattern);
+        ::chmod(path_.c_str(), 01777);
+    }
+    ~SharedFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+class HardeningTest : public ::testing::Test {
+protected:
+    HardeningTest() { reopen(); }
+    ~HardeningTest() override { vemlo::UseToolkitPlatform({}); }
+
+    void reopen() {
+        store.reset();
+        store = std::make_unique<SqliteSettingsStore>(folder.file("user.hive"), hive());
+        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+    }
+    virtual std::string hive() const { return folder.file("machine/machine.hive"); }
+
+    void storeSlots(int count) {
+        for (int n = 0; n < count; ++n) {
+            for (const char* name : {"Name", "DataProvider", "ExportPathBokforing"}) {
+                ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, kSlots + std::to_string(n), name,
+                                           std::string(name) + std::to_string(n)));
+            }
+        }
+    }
+
+    TempFolder folder;
+    platform::ScriptedMessageBoxes boxes;
+    std::unique_ptr<SqliteSettingsStore> store;
+};
+
+TEST_F(HardeningTest, ALoadThatMeetsALockIsIncompleteAndItsSaveDeletesNothing) {
+    storeSlots(4);
+    const auto before = ReadFileBytes(hive());
+    HeldLock lock(hive());
+    lumra::TLumraConfigs configs;
+    configs.Load();
+    EXPECT_FALSE(configs.LoadComplete());
+    EXPECT_NE(configs.LoadProblem().find(hive()), std::string::npos) << configs.LoadProblem();
+    EXPECT_NE(configs.LoadProblem().find("låst"), std::string::npos) << configs.LoadProblem();
+    lock.release();
+    configs.Add();
+    EXPECT_FALSE(configs.Save());
+    EXPECT_EQ(ReadFileBytes(hive()), before);
+    configs.Load();
+    EXPECT_TRUE(configs.LoadComplete());
+    EXPECT_EQ(configs.Count(), 4);
+}
+
+TEST_F(HardeningTest, AReadFailureMarkSeesOnlyFailuresAfterIt) {
+    storeSlots(1);
+    {
+        HeldLock lock(hive());
+        const vemlo::ReadFailureMark early;
+        EXPECT_EQ(RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"), "");
+        EXPECT_TRUE(early.failed());
+        EXPECT_NE(early.detail().find("locked"), std::string::npos) << early.detail();
+    }
+    const vemlo::ReadFailureMark late;
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, kSlots + "0", "Missing"), "");
+    EXPECT_FALSE(late.failed());
+    EXPECT_EQ(late.message(), "");
+}
+
+// The names as the file holds them, byte for byte: lookups ignore case, so nothing else would
+// notice a key constant in the wrong case.
+TEST_F(HardeningTest, SaveStoresTheNamesExactlyAsTheServiceReadsThem) {
+    lumra::TLumraConfigs configs;
+    configs.Add();
+    ASSERT_TRUE(configs.Save());
+    store.reset();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(hive().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    const auto names = [&](const char* sql) {
+        std::string all;
+        sqlite3_exec(
+            db, sql,
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) += std::string(values[0]) + "|";
+                return 0;
+            },
+            &all, nullptr);
+        return all;
+    };
+    EXPECT_EQ(names("SELECT name FROM keys ORDER BY id"),
+              "SOFTWARE|Vemlo|Lumra-Bokforing-Service|Configurations|Config-0|");
+    EXPECT_EQ(names("SELECT name FROM vals ORDER BY rowid"), "");
+    EXPECT_EQ(names("SELECT name FROM vals ORDER BY name"),
+              "DataProvider|ExportFilename|ExportPathBokforing|Name|");
+    sqlite3_close(db);
+}
+
+TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "A", "old"));
+    SqliteSettingsStore reader(folder.file("user.hive"), hive());
+    const auto readByOther = [&](const char* name) {
+        vemlo::UseToolkitPlatform({&reader, &boxes, nullptr});
+        auto value = RegReadString(RegRoot::LocalMachine, "K", name);
+        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+        return value;
+    };
+    {
+        vemlo::RegistryBatch batch(RegRoot::LocalMachine);
+        EXPECT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "A", "new"));
+        // A write that fails inside the batch fails alone.
+        EXPECT_FALSE(RegWriteString(RegRoot::LocalMachine, "K", "B", std::string(1025, 'x')));
+        EXPECT_TRUE(RegWriteString(RegRoot::LocalMachine, "K\\Sub", "C", "new"));
+        EXPECT_EQ(readByOther("A"), "old");
+        EXPECT_TRUE(batch.end());
+    }
+    EXPECT_EQ(readByOther("A"), "new");
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K\\Sub", "C"), "new");
+}
+
+// Forwards to a store and ends the process at the given deletion of a sub-key.
+class DyingStore final : public platform::SettingsStore {
+public:
+    DyingStore(platform::SettingsStore& store, int dieAt)
+        : store_(store)
+        , dieAt_(dieAt) {}
+    platform::Status createKey(Hive h, const std::string& p, bool o,
+                               platform::KeyHandle& k) override {
+        return store_.createKey(h, p, o, k);
+    }
+    platform::Status openKey(Hive h, const std::string& p, platform::KeyHandle& k) override {
+        return store_.openKey(h, p, k);
+    }
+    platform::Status openSubKey(platform::KeyHandle p, const std::string& n,
+                                platform::KeyHandle& k) override {
+        return store_.openSubKey(p, n, k);
+    }
+    platform::Status queryValue(platform::KeyHandle k, const std::string& n, std::size_t u,
+                                std::string& v) override {
+        return store_.queryValue(k, n, u, v);
+    }
+    platform::Status setValue(platform::KeyHandle k, const std::string& n,
+                              const std::string& v) override {
+        return store_.setValue(k, n, v);
+    }
+    platform::Status enumValue(platform::KeyHandle k, std::size_t i, std::size_t n, std::size_t d,
+                               std::string& name) override {
+        return store_.enumValue(k, i, n, d, name);
+    }
+    platform::Status deleteValue(platform::KeyHandle k, const std::string& n) override {
+        return store_.deleteValue(k, n);
+    }
+    platform::Status enumSubKey(platform::KeyHandle k, std::size_t i, std::size_t n,
+                                std::string& name) override {
+        return store_.enumSubKey(k, i, n, name);
+    }
+    platform::Status deleteSubKey(platform::KeyHandle k, const std::string& n) override {
+        if (++deletions_ == dieAt_) {
+            ::_exit(9);
+        }
+        return store_.deleteSubKey(k, n);
+    }
+    void closeKey(platform::KeyHandle k) override { store_.closeKey(k); }
+    platform::Status initializeSecurityDescriptor() override {
+        return store_.initializeSecurityDescriptor();
+    }
+    platform::Status setSecurityDescriptorDacl() override {
+        return store_.setSecurityDescriptorDacl();
+    }
+    std::string messageFor(platform::Status s) const override { return store_.messageFor(s); }
+    std::string userMessageFor(platform::Status s) const override {
+        return store_.userMessageFor(s);
+    }
+    platform::Status beginBatch(Hive h) override { return store_.beginBatch(h); }
+    platform::Status endBatch(Hive h) override { return store_.endBatch(h); }
+
+private:
+    platform::SettingsStore& store_;
+    int dieAt_;
+    int deletions_ = 0;
+};
+
+TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K\\Sub" + std::to_string(i) + "\\L",
+                                   "V", "x"));
+    }
+    store.reset();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        SqliteSettingsStore own(folder.file("user.hive"), hive());
+        DyingStore dying(own, 5);
+        vemlo::UseToolkitPlatform({&dying, &boxes, nullptr});
+        vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
+        ::_exit(0);
+    }
+    const int status = Wait(pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << status;
+    reopen();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(
+            RegReadString(RegRoot::LocalMachine, "P\\K\\Sub" + std::to_string(i) + "\\L", "V"), "x")
+            << i;
+    }
+}
+
+TEST_F(HardeningTest, AKeyNameLongerThanTheListingsBufferIsRefused) {
+    EXPECT_FALSE(RegWriteString(RegRoot::LocalMachine, "P\\" + std::string(256, 'k'), "V", "x"));
+    EXPECT_NE(vemlo::LastWriteFailure().find("255"), std::string::npos);
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\" + std::string(255, 'k'), "V", "x"));
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\" + std::string(255, 'k'));
+    platform::KeyHandle key = 0;
+    EXPECT_EQ(store->openKey(Hive::Machine, "P\\" + std::string(255, 'k'), key),
+              platform::kFileNotFound);
+}
+
+TEST_F(HardeningTest, ProcessesRacingOnANewHiveAllSucceed) {
+    constexpr int kWriters = 8;
+    for (int round = 0; round < 4; ++round) {
+        const auto path = folder.file("race" + std::to_string(round) + ".hive");
+        std::vector<testing_support::Child> writers;
+        for (int w = 0; w < kWriters; ++w) {
+            writers.push_back(
+                StartChild({STORE_WRITER_PATH, path, "K", "W" + std::to_string(w) + "-", "3"}));
+        }
+        for (auto& writer : writers) {
+            ReadAll(writer);
+            const int status = Wait(writer.pid);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "round " << round << ": " << status;
+        }
+    }
+}
+
+// Tests that switch to other users; they need root to do so.
+class OtherUsersTest : public HardeningTest {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "runs only as root: it switches its helper processes to uids "
+                         << kOtherUid << " and " << kThirdUid;
+        }
+        reopen();
+    }
+    std::string hive() const override { return shared.file("machine/machine.hive"); }
+
+    // The probe's report as seen by the user.
+    std::string probe(int uid) {
+        auto child = StartChild({STORE_WRITER_PATH, "--probe", hive()}, uid);
+        auto output = ReadAll(child);
+        Wait(child.pid);
+        return output;
+    }
+
+    SharedFolder shared;
+};
+
+// A writer of the user that has changed the file itself (its cache spilled) when it is killed:
+// its journal is hot, and it is that user's own file in the sticky folder.
+pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
+            ::setuid(static_cast<uid_t>(uid)) != 0) {
+            ::_exit(126);
+        }
+        sqlite3* db = nullptr;
+        sqlite3_open(hive.c_str(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
+                     "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
+                     nullptr, nullptr, nullptr);
+        const char held = 'h';
+        [[maybe_unused]] const auto written = ::write(ready, &held, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    return pid;
+}
+
+TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
+    store.reset();
+    std::filesystem::remove(hive() + "-journal");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t writer = StartDyingWriter(hive(), kOtherUid, ready[1]);
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ::kill(writer, SIGKILL);
+    Wait(writer);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_GT(std::filesystem::file_size(hive() + "-journal"), 0u);
+    for (int round = 0; round < 2; ++round) {
+        const auto output = probe(kThirdUid);
+        EXPECT_NE(output.find("problem=\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("read=stored\n"), std::string::npos) << output;
+        EXPECT_NE(output.find("write=1\n"), std::string::npos) << output;
+    }
+    reopen();
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K", "W"), "x");
+    EXPECT_EQ(testing_support::IntegrityCheck(hive()), "ok");
+}
+
+TEST_F(OtherUsersTest, AFileWritableInAFolderThatIsNotIsReportedAtStart) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
+    store.reset();
+    std::filesystem::remove(hive() + "-journal");
+    ::chmod(shared.file("machine").c_str(), 0755);
+    const auto output = probe(kOtherUid);
+    EXPECT_NE(output.find("problem=The settings store file '" + hive() + "' cannot be written"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("read=stored\n"), std::string::npos) << output;
+}
+
+struct Planted {
+    const char* name;
+    const char* at; // beside the hive
+    void (*plant)(const std::string& at, const std::string& outside);
+    friend void PrintTo(const Planted& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlantedTest : public OtherUsersTest, public ::testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedTest, NeitherHangsNorTouchesAnythingOutside) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
+    store.reset();
+    std::filesystem::remove(hive() + "-journal");
+    TempFolder outside;
+    testing_support::WriteFileBytes(outside.file("file"), "");
+    ::chmod(outside.path().c_str(), 0700);
+    const std::string at = shared.file(std::string("machine/") + GetParam().at);
+    if (std::string(GetParam().at) == "machine.hive") {
+        std::filesystem::remove(at);
+    }
+    GetParam().plant(at, outside.path().string());
+    // Root meets it as well as any other user.
+    const auto output = probe(-1);
+    EXPECT_NE(output.find("problem=The settings store file '"), std::string::npos) << output;
+    EXPECT_NE(output.find(GetParam().at), std::string::npos) << output;
+    EXPECT_NE(output.find("write=0\n"), std::string::npos) << output;
+    EXPECT_EQ(ReadFileBytes(outside.file("file")), "");
+    struct stat info {};
+    ASSERT_EQ(::stat(outside.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+void Fifo(const std::string& at, const std::string&) {
+    ::mkfifo(at.c_str(), 0666);
+}
+void LinkToFile(const std::string& at, const std::string& outside) {
+    std::filesystem::create_symlink(outside + "/file", at);
+}
+void LinkToFolder(const std::string& at, const std::string& outside) {
+    std::filesystem::create_directory_symlink(outside, at);
+}
+void Folder(const std::string& at, const std::string&) {
+    std::filesystem::create_directory(at);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, PlantedTest,
+    ::testing::Values(Planted{"FifoJournal", "machine.hive-journal", Fifo},
+                      Planted{"JournalLinkedToAFile", "machine.hive-journal", LinkToFile},
+                      Planted{"JournalLinkedToAFolder", "machine.hive-journal", LinkToFolder},
+                      Planted{"FolderAsJournal", "machine.hive-journal", Folder},
+                      Planted{"HiveLinkedToAFile", "machine.hive", LinkToFile},
+                      Planted{"FifoHive", "machine.hive", Fifo}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+TEST_F(OtherUsersTest, AFolderLinkPlantedWhereTheHivesFolderBelongsIsRefused) {
+    TempFolder outside;
+    ::chmod(outside.path().c_str(), 0700);
+    std::filesystem::create_directory_symlink(outside.path(), shared.file("linked"));
+    auto child = StartChild({STORE_WRITER_PATH, "--probe", shared.file("linked/machine.hive")});
+    const auto output = ReadAll(child);
+    Wait(child.pid);
+    EXPECT_NE(output.find("is not a folder"), std::string::npos) << output;
+    EXPECT_NE(output.find("write=0\n"), std::string::npos) << output;
+    struct stat info {};
+    ASSERT_EQ(::stat(outside.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_TRUE(std::filesystem::is_empty(outside.path()));
+}
+
+} // namespace
