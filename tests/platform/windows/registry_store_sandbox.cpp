@@ -1,5 +1,6 @@
 #include "platform/windows/registry_settings_store.h"
 #include "tests/platform/store_contract.h"
+#include "tests/platform/windows/runs_under_wine.h"
 
 #include <random>
 #include <windows.h>
@@ -32,14 +33,9 @@ private:
     std::wstring base_;
 };
 
-// Wine's registry sorts sub-keys and values alike; Windows' keeps values in the order written.
-bool RunsUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
 } // namespace
 
+// Wine's registry sorts sub-keys and values alike; Windows' keeps values in the order written.
 std::vector<StoreBackend> ContractBackends() {
     return {{"Registry",
              []() -> std::unique_ptr<StoreSandbox> { return std::make_unique<RegistrySandbox>(); },
