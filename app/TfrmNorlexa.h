@@ -76,6 +76,8 @@ private:
     // them past the lists' entries, where a QComboBox has no position of its own.
     int cbPeriodPosition = -1;
     int cbDagPosition = -1;
+    // Why the schedule shown was not read whole from the store; "" when it was.
+    std::string scheduleLoadProblem;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;
