@@ -11,8 +11,10 @@
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
+#include "platform/qt/process_shell_opener.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/dataproviders/TfrmDataProviders.h"
 #include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
@@ -35,6 +37,10 @@ int main(int argc, char** argv) {
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    // Data link files open in the editor installed beside this program.
+    platform::ProcessShellOpener shellOpener(
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/vemlo-datalink-editor"))
+            .toStdString());
     platform::SystemdServiceManager services;
     platform::PosixRegionalSettings regional;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
@@ -46,7 +52,11 @@ int main(int argc, char** argv) {
                                .shellFolders = &shellFolders,
                                .fileSystem = &files,
                                .serviceManager = &services,
-                               .regionalSettings = &regional});
+                               .regionalSettings = &regional,
+                               .shellOpener = &shellOpener});
+    vemlo::DialogDataProviderSelection dataProviders;
+    vemlo::UseDataProviderSelection(&dataProviders);
+    vemlo::UseDialogHandlerGuard(RunGuarded);
     vemlo::InitializeToolkit();
     int result = 0;
     {

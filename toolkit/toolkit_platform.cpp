@@ -61,4 +61,8 @@ platform::RegionalSettings& RegionalSettings() {
     return Required(g_Platform.regionalSettings, "regional settings");
 }
 
+platform::ShellOpener& ShellOpener() {
+    return Required(g_Platform.shellOpener, "shell opener");
+}
+
 } // namespace vemlo

@@ -10,6 +10,7 @@ class ShellFolders;
 class FileSystem;
 class ServiceManager;
 class RegionalSettings;
+class ShellOpener;
 } // namespace platform
 
 namespace vemlo {
@@ -30,6 +31,7 @@ struct ToolkitPlatform {
     platform::FileSystem* fileSystem = nullptr;
     platform::ServiceManager* serviceManager = nullptr;
     platform::RegionalSettings* regionalSettings = nullptr;
+    platform::ShellOpener* shellOpener = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -45,5 +47,6 @@ platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
 platform::ServiceManager& ServiceManager();
 platform::RegionalSettings& RegionalSettings();
+platform::ShellOpener& ShellOpener();
 
 } // namespace vemlo

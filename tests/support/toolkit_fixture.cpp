@@ -30,7 +30,8 @@ vemlo::ToolkitPlatform ToolkitTwins::wiring() {
             .shellFolders = &shellFolders,
             .fileSystem = &files,
             .serviceManager = &services,
-            .regionalSettings = &regional};
+            .regionalSettings = &regional,
+            .shellOpener = &shellOpener};
 }
 
 void ToolkitTwins::useStore(platform::SettingsStore& other) {

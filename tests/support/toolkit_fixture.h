@@ -5,6 +5,7 @@
 #include "platform/memory/memory_settings_store.h"
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_process_end.h"
+#include "platform/memory/recording_shell_opener.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
@@ -40,6 +41,7 @@ public:
     platform::MemoryFileSystem files;
     platform::SimulatedServiceManager services;
     platform::FixedRegionalSettings regional;
+    platform::RecordingShellOpener shellOpener;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
