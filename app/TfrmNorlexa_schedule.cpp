@@ -139,6 +139,9 @@ std::string TfrmNorlexa::ComputeNextRun() {
 }
 
 void TfrmNorlexa::btnSparaClick() {
+    if (RefuseUnnamedConfig()) {
+        return;
+    }
     const std::string nextRun = ComputeNextRun();
     WriteScheduleAndConfigs(nextRun);
     ShowSelectedConfig();
