@@ -94,17 +94,43 @@ const ProviderRow kProviderRows[] = {
 
 } // namespace
 
-class ConfigWindowTest : public QObject {
-    Q_OBJECT
-
-private:
-    std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<vemlo::ScriptedDataProviderSelection> providers;
+// The window under test and what a user does to it.
+class WindowDriver : public QObject {
+protected:
     std::unique_ptr<TfrmNorlexa> window;
 
     template <typename T = QLineEdit> T* control(const char* name) {
         return testing_support::FindControl<T>(window.get(), name);
     }
+
+    void openWindow() {
+        window = std::make_unique<TfrmNorlexa>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        vemlo::g_DataLinksPath = kDataLinks;
+        vemlo::g_DefaultDataProvider = kDataLinks + "standard.udl";
+    }
+
+    void click(const char* name) {
+        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+    }
+
+    // Replaces a field's text by typing, as a user does.
+    void retype(const char* name, const QString& text) {
+        auto* field = control(name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+};
+
+class ConfigWindowTest : public WindowDriver {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
+    std::unique_ptr<vemlo::ScriptedDataProviderSelection> providers;
 
     void storeConfigs(int count) {
         for (int slot = 0; slot < count; ++slot) {
@@ -118,14 +144,6 @@ private:
                     vemlo::RegWriteString(RegRoot::LocalMachine, key, value, text.toStdString()));
             }
         }
-    }
-
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        vemlo::g_DataLinksPath = kDataLinks;
-        vemlo::g_DefaultDataProvider = kDataLinks + "standard.udl";
     }
 
     QComboBox* list() { return control<QComboBox>("cmbConfigs"); }
@@ -148,19 +166,6 @@ private:
         QCOMPARE(actual.dataprovider, expected.dataprovider);
         QCOMPARE(actual.folder, expected.folder);
         QCOMPARE(actual.filename, expected.filename);
-    }
-
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-    }
-
-    // Replaces a field's text by typing, as a user does.
-    void retype(const char* name, const QString& text) {
-        auto* field = control(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
     }
 
     std::optional<std::string> stored(int slot, const char* value) {
@@ -372,7 +377,7 @@ private Q_SLOTS:
 
 // The window on real store files: what "Spara" writes is what the next window shows, and a
 // refused "Spara" leaves the files as they were.
-class ConfigStoreFileTest : public QObject {
+class ConfigStoreFileTest : public WindowDriver {
     Q_OBJECT
 
 private:
@@ -380,11 +385,6 @@ private:
     std::unique_ptr<testing_support::ToolkitTwins> twins;
     std::unique_ptr<platform::SqliteSettingsStore> store;
     vemlo::ScriptedDataProviderSelection providers;
-    std::unique_ptr<TfrmNorlexa> window;
-
-    template <typename T = QLineEdit> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
 
     void openStore() {
         window.reset();
@@ -392,25 +392,6 @@ private:
         store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
                                                                 folder->file("machine.hive"));
         twins->useStore(*store);
-    }
-
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        vemlo::g_DataLinksPath = kDataLinks;
-    }
-
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-    }
-
-    void retype(const char* name, const QString& text) {
-        auto* field = control(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
     }
 
     std::string files() {
