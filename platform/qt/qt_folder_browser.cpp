@@ -13,9 +13,11 @@ QFileDialog* BuildFolderDialog(const FolderBrowseRequest& request, QWidget* owne
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Qt's own dialog, so that the owner, the title and the starting folder hold on every
-    // desktop; the folders-only flag is the only one that changes what can be chosen.
+    // desktop. Only folders can be chosen; the file-system flag also hides the files. The status
+    // line, the edit box and the newer style are the dialog's own.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog->setOption(QFileDialog::ShowDirsOnly, true);
+    dialog->setOption(QFileDialog::ShowDirsOnly,
+                      (request.flags & kBrowseOnlyFileSystemFolders) != 0);
     dialog->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     const QString folder = QString::fromStdString(request.initialFolder);
     if (!folder.isEmpty() && QDir(folder).exists()) {
