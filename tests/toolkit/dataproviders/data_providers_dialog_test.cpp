@@ -1,4 +1,5 @@
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
 #include "toolkit/dataproviders/TfrmDataProviders.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/shared_settings.h"
@@ -32,11 +33,7 @@ private:
     std::unique_ptr<vemlo::TfrmDataProviders> dialog;
 
     template <typename T = QWidget> T* control(const char* name) {
-        auto* found = dialog->findChild<T*>(QString::fromUtf8(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return testing_support::FindControl<T>(dialog.get(), name);
     }
 
     QListWidget* list() { return control<QListWidget>("ListBox1"); }
@@ -96,14 +93,6 @@ private:
             }
         }
         return look;
-    }
-
-    std::vector<std::string> shownTexts() {
-        std::vector<std::string> texts;
-        for (const auto& box : twins->boxes.shown()) {
-            texts.push_back(box.text);
-        }
-        return texts;
     }
 
     // Runs SelectDataProvider and, once its dialog is up, acts on it.
@@ -205,7 +194,8 @@ private Q_SLOTS:
         openDialog();
         control<QPushButton>("BitBtn4")->setFocus();
         click(button.toUtf8().constData());
-        QCOMPARE(shownTexts(), std::vector<std::string>{"Välj en DataProvider först!"});
+        QCOMPARE(twins->boxes.shownTexts(),
+                 std::vector<std::string>{"Välj en DataProvider först!"});
         QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Information);
         QCOMPARE(QApplication::focusWidget(), list());
         QVERIFY(dialog->isVisible());
@@ -332,7 +322,7 @@ private Q_SLOTS:
         openDialog();
         twins->boxes.answerNextPrompt(typed.toStdString());
         click("BitBtn4");
-        QCOMPARE(shownTexts(),
+        QCOMPARE(twins->boxes.shownTexts(),
                  std::vector<std::string>{"Namnet på en DataProvider får inte innehålla \"/\"."});
         QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Information);
         QVERIFY(twins->shellOpener.opened().empty());
@@ -402,7 +392,8 @@ private Q_SLOTS:
         select(QStringLiteral("annan.udl"));
         twins->boxes.answerNext(answer);
         click("BitBtn6");
-        QCOMPARE(shownTexts(), std::vector<std::string>{"Radera DataProvider-filen annan.udl"});
+        QCOMPARE(twins->boxes.shownTexts(),
+                 std::vector<std::string>{"Radera DataProvider-filen annan.udl"});
         QCOMPARE(twins->boxes.shown()[0].buttons, platform::BoxButtons::YesNo);
         QCOMPARE(twins->files.fileExists(kLinks + "annan.udl"), !deleted);
         QCOMPARE(entries().contains(QStringLiteral("annan.udl")), !deleted);

@@ -1,6 +1,7 @@
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/qt/qt_sql_connection.h"
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
 #include "toolkit/dataproviders/TfrmDataLinkEditor.h"
 #include "toolkit/dataproviders/data_link_file.h"
 
@@ -32,11 +33,7 @@ private:
     std::string link;
 
     template <typename T = QWidget> T* control(const char* name) {
-        auto* found = editor->findChild<T*>(QString::fromUtf8(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return testing_support::FindControl<T>(editor.get(), name);
     }
 
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
@@ -56,14 +53,6 @@ private:
             line->selectAll();
         }
         QTest::keyClicks(field, text);
-    }
-
-    std::vector<std::string> shownTexts() {
-        std::vector<std::string> texts;
-        for (const auto& box : boxes.shown()) {
-            texts.push_back(box.text);
-        }
-        return texts;
     }
 
 private Q_SLOTS:
@@ -131,7 +120,7 @@ private Q_SLOTS:
         typeInto(edit("edConnectionString"), QStringLiteral("Provider=\"open"));
         QVERIFY(control<QLabel>("lbProblem")->isVisible());
         QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton);
-        QCOMPARE(shownTexts(),
+        QCOMPARE(boxes.shownTexts(),
                  std::vector<std::string>{"Anslutningssträngen kan inte tolkas och sparas inte."});
         QCOMPARE(testing_support::ReadFileBytes(link), bytes);
     }
