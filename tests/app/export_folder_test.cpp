@@ -4,6 +4,7 @@
 #include "tests/support/toolkit_fixture.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -31,6 +32,11 @@ const FolderCase kCases[] = {
     {"local drive keeps its letter", '\\', "C:\\Program", "C:\\Export", "C:\\Export\\"},
     {"relative Windows folder", '\\', "C:\\Program", "Export", "C:\\Program\\Export\\"},
 };
+
+// Test names show the row's label, not its bytes.
+void PrintTo(const FolderCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class ExportFolderTest : public ::testing::TestWithParam<FolderCase> {
 protected:

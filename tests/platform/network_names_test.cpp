@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,11 @@ const NameCase kCases[] = {
     {"relative path", "export/", std::nullopt},
     {"empty path", "", std::nullopt},
 };
+
+// Test names show the row's label, not its bytes.
+void PrintTo(const NameCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class UniversalNameTest : public ::testing::TestWithParam<NameCase> {};
 
