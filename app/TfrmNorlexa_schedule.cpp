@@ -1,10 +1,13 @@
 // The export schedule: its lists, loading, the next run, "Spara", "Kör nu..." and the run
 // information.
 #include "app/TfrmNorlexa.h"
+#include "app/default_error_handler.h"
 #include "app/export_schedule.h"
 #include "app/handler_guard.h"
 #include "platform/regional_text.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/registry_batch.h"
+#include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QCheckBox>
@@ -95,12 +98,16 @@ void TfrmNorlexa::FillScheduleLists() {
 }
 
 void TfrmNorlexa::LoadSchedule() {
+    const vemlo::ReadFailureMark mark;
     const auto formats = Formats();
     SelectPosition(cbPeriod, cbPeriodPosition, lumra::PeriodPositionOfStored(ReadTimer("Period")));
     SelectPosition(cbDag, cbDagPosition, lumra::WeekdayPositionOfStored(ReadTimer("Dag")));
     SetTimeOf(dtpTid, lumra::TimeOfStored(formats, ReadTimer("Tid"), 6));
     ShowServiceState();
     SetTimeOf(dtpRestart, lumra::TimeOfStored(formats, ReadTimer("Restarttime"), 1));
+    // The defaults shown after a failed read are not what is stored: saving them would
+    // overwrite the real schedule.
+    scheduleLoadProblem = mark.failed() ? mark.message() : std::string();
 }
 
 void TfrmNorlexa::cbPeriodSelect() {
@@ -139,8 +146,29 @@ std::string TfrmNorlexa::ComputeNextRun() {
 }
 
 void TfrmNorlexa::btnSparaClick() {
+    const std::string loadProblem =
+        scheduleLoadProblem.empty() ? configs->LoadProblem() : scheduleLoadProblem;
+    if (!loadProblem.empty()) {
+        ShowApplicationError("Inställningarna lästes inte in helt och sparas därför inte. Tryck F5 "
+                             "för att läsa in dem igen.\r" +
+                             loadProblem);
+        return;
+    }
+    if (RefuseUnnamedConfig()) {
+        return;
+    }
     const std::string nextRun = ComputeNextRun();
-    WriteScheduleAndConfigs(nextRun);
+    // The service reads the old schedule and list or the new ones, never a mix.
+    vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
+    if (batch.begun()) {
+        WriteScheduleAndConfigs(nextRun);
+        batch.end();
+    }
+    if (!batch.problem().empty()) {
+        ShowApplicationError("Ändringarna kunde inte sparas. Inget av schemat eller "
+                             "exportkonfigurationerna har sparats.\r" +
+                             batch.problem());
+    }
     ShowSelectedConfig();
 }
 

@@ -284,6 +284,9 @@ std::string MemorySettingsStore::userMessageFor(Status status) const {
 }
 
 Status MemorySettingsStore::beginBatch(Hive hive) {
+    if (const auto status = injected(Call::BeginBatch, hive); status != kSuccess) {
+        return status;
+    }
     ++(hive == Hive::User ? userBatches_ : machineBatches_);
     return kSuccess;
 }
@@ -294,7 +297,7 @@ Status MemorySettingsStore::endBatch(Hive hive) {
         return kInvalidParameter;
     }
     --depth;
-    return kSuccess;
+    return injected(Call::EndBatch, hive);
 }
 
 bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {

@@ -26,6 +26,8 @@ public:
         DeleteSubKey,
         InitializeSecurityDescriptor,
         SetSecurityDescriptorDacl,
+        BeginBatch,
+        EndBatch,
     };
 
     MemorySettingsStore();
@@ -48,7 +50,8 @@ public:
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
-    // Batches only count their depth: every write is stored at once.
+    // Batches only count their depth: every write is stored at once, even in a batch whose end
+    // is made to fail.
     Status beginBatch(Hive hive) override;
     Status endBatch(Hive hive) override;
     int batchDepth(Hive hive) const { return hive == Hive::User ? userBatches_ : machineBatches_; }

@@ -7,7 +7,6 @@
 #include "tests/support/window_controls.h"
 #include "toolkit/settings/registry.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -275,13 +274,7 @@ private:
 
     // Picks an entry as a user does: opens the list and clicks the entry.
     void pick(const char* list, int position) {
-        auto* combo = control<QComboBox>(list);
-        combo->showPopup();
-        QAbstractItemView* view = combo->view();
-        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
-        const QRect entry = view->visualRect(combo->model()->index(position, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
-        QCOMPARE(combo->currentIndex(), position);
+        testing_support::PickFromList(control<QComboBox>(list), position);
     }
 
     // Picks given as "list=position", in order.
@@ -387,6 +380,48 @@ private Q_SLOTS:
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
         QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Config-0X"));
         QCOMPARE(control<QLineEdit>("edNextrun")->text(), nextShown);
+    }
+
+    void sparaAfterAnIncompleteLoadWritesNothingUntilACompleteF5() {
+        storeTimer("Period", "14");
+        twins->store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
+        openWindow();
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Inställningarna lästes inte in helt och sparas därför inte."));
+        QCOMPARE(timer("Period"), QStringLiteral("14"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(timer("Period"), QStringLiteral("14"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-09 06:00:00"));
+    }
+
+    void aBatchThatCannotBeginOrEndSaysNothingWasSaved_data() {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("begin") << static_cast<int>(platform::MemorySettingsStore::Call::BeginBatch)
+                               << false;
+        QTest::newRow("end") << static_cast<int>(platform::MemorySettingsStore::Call::EndBatch)
+                             << true;
+    }
+
+    void aBatchThatCannotBeginOrEndSaysNothingWasSaved() {
+        QFETCH(int, call);
+        QFETCH(bool, written);
+        openWindow();
+        twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
+                              platform::kRegistryIoFailed);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Ändringarna kunde inte sparas. Inget av schemat eller exportkonfigurationerna har "
+            "sparats."));
+        // The twin stores each write at once; only a batch that never began wrote nothing.
+        QCOMPARE(timer("Period") != QStringLiteral("<absent>"), written);
+        QCOMPARE(twins->store.batchDepth(Hive::Machine), 0);
     }
 
     void sparaSavesTheConfigurationsAndShowsWhatItWrote() {

@@ -14,8 +14,13 @@ platform::Hive HiveOf(RegRoot root) {
 } // namespace
 
 RegistryBatch::RegistryBatch(RegRoot root)
-    : root_(root)
-    , begun_(SettingsStore().beginBatch(HiveOf(root)) == platform::kSuccess) {}
+    : root_(root) {
+    const auto status = SettingsStore().beginBatch(HiveOf(root));
+    begun_ = status == platform::kSuccess;
+    if (!begun_) {
+        problem_ = SettingsStore().userMessageFor(status);
+    }
+}
 
 RegistryBatch::~RegistryBatch() {
     end();
@@ -29,6 +34,7 @@ bool RegistryBatch::end() {
     const auto status = SettingsStore().endBatch(HiveOf(root_));
     if (status != platform::kSuccess) {
         NoteWriteFailure(SettingsStore().messageFor(status));
+        problem_ = SettingsStore().userMessageFor(status);
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include "toolkit/settings/registry.h"
 
+#include <string>
+
 namespace vemlo {
 
 // The registry writes made to one root while it lives are stored together: others see all of
@@ -21,12 +23,17 @@ public:
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
+    // Whether the batch could begin; when not, writes made meanwhile are stored one by one.
+    bool begun() const { return begun_; }
     // Ends the batch now (the destructor then does nothing); false when it could not be stored.
     bool end();
+    // Why the batch could not begin or be stored, for the user (Swedish); "" when it could.
+    const std::string& problem() const { return problem_; }
 
 private:
     RegRoot root_;
-    bool begun_;
+    bool begun_ = false;
+    std::string problem_;
 };
 
 } // namespace vemlo
