@@ -1,9 +1,17 @@
 #include "app/reg_command.h"
-#include "platform/linux/hive_paths.h"
-#include "platform/linux/sqlite_settings_store.h"
 #include "platform/message_boxes.h"
 #include "platform/window_messages.h"
 #include "toolkit/toolkit_platform.h"
+
+#ifdef _WIN32
+#include "platform/windows/registry_settings_store.h"
+#include "platform/windows/wide_text.h"
+
+#include <windows.h>
+#else
+#include "platform/linux/hive_paths.h"
+#include "platform/linux/sqlite_settings_store.h"
+#endif
 
 #include <algorithm>
 #include <iostream>
@@ -38,13 +46,23 @@ public:
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    // Keys, names and values are UTF-8 in and out, whatever the console's code page.
+    SetConsoleOutputCP(CP_UTF8);
+    const auto args = platform::Utf8Arguments();
+#else
     const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << RegHelp() << "\n";
         return kRegOk;
     }
+#ifdef _WIN32
+    platform::RegistrySettingsStore store;
+#else
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
+#endif
     StderrMessageBoxes boxes;
     NoWindowMessages windows;
     vemlo::UseToolkitPlatform({&store, &boxes, &windows});

@@ -18,6 +18,15 @@ set(VEMLO_TEST_ENV
     "DBUS_SYSTEM_BUS_ADDRESS=disabled:"
     "ASAN_OPTIONS=detect_leaks=0")
 
+# Under Wine every test needs the prefix's test service (tests/platform/windows); discovery runs
+# each executable through Wine, whose start can take seconds.
+if(CMAKE_CROSSCOMPILING)
+    set(VEMLO_TEST_REQUIRES FIXTURES_REQUIRED wine_prefix)
+    set(VEMLO_DISCOVERY_TIMEOUT 60)
+else()
+    set(VEMLO_DISCOVERY_TIMEOUT 5)
+endif()
+
 # The test executable with its sources and libraries; ARG_TIMEOUT defaults to a minute.
 macro(vemlo_test_executable name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
@@ -34,7 +43,8 @@ function(vemlo_add_gtest name)
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}")
+        DISCOVERY_TIMEOUT ${VEMLO_DISCOVERY_TIMEOUT}
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}" ${VEMLO_TEST_REQUIRES})
 endfunction()
 
 # vemlo_add_qtest(name SOURCES ... LIBS ...): a Qt Test executable run as one CTest test.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
@@ -46,12 +47,21 @@ ToolkitTwins::~ToolkitTwins() {
     vemlo::UseToolkitPlatform({});
 }
 
+// A random name that nobody else has taken; creating it is the test, so two tests never share.
 TempFolder::TempFolder() {
-    auto pattern = (std::filesystem::temp_directory_path() / "vemlo-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        throw std::runtime_error("cannot create a temporary folder");
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("vemlo-test-" + std::to_string(random()) + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            std::filesystem::permissions(candidate, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::replace, error);
+            path_ = std::move(candidate);
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -62,11 +72,16 @@ TempFolder::~TempFolder() {
 }
 
 void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    // An empty value removes the variable.
+    ::_putenv_s(name, value ? value : "");
+#else
     if (value) {
         ::setenv(name, value, 1);
     } else {
         ::unsetenv(name);
     }
+#endif
 }
 
 std::string ReadFileBytes(const std::string& path) {

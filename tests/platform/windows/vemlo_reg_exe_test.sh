@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# vemlo-reg.exe under Wine on the prefix's registry: each command's exit code and output, as on
+# Linux. Usage: vemlo_reg_exe_test.sh VEMLO_REG_EXE
+set -uo pipefail
+program="$1"
+# Wine takes the arguments' encoding from the locale.
+export LC_ALL=C.UTF-8
+key="SOFTWARE\\VemloTests\\vemlo-reg-$$"
+out="$(mktemp)"
+trap 'rm -f "$out"' EXIT
+failures=0
+
+# expect CODE OUTPUT ARGS...: runs the program and compares its exit code and standard output
+# (Windows line ends taken as plain ones).
+expect() {
+    local code="$1" output="$2"
+    shift 2
+    /usr/lib/wine/wine64 "$program" "$@" </dev/null >"$out" 2>/dev/null
+    local status=$?
+    local got
+    got="$(tr -d '\r' <"$out")"
+    if [ "$status" != "$code" ] || [ "$got" != "$output" ]; then
+        echo "FAILED: vemlo-reg $*: exit $status (expected $code), output '$got' (expected '$output')"
+        failures=$((failures + 1))
+    fi
+}
+
+expect 0 "" set "$key\\Sub" Namn "Lön"
+expect 0 "Lön" get "${key,,}\\SUB" NAMN
+expect 1 "" --user get "$key\\Sub" Namn
+expect 0 "" set "$key" Tom ""
+expect 1 "" get "$key" Tom
+expect 0 $'"Sub"\\\n"Tom"=""' list "$key"
+expect 1 "" list "$key\\Missing"
+expect 2 "" frobnicate
+expect 2 "" get "\\$key"
+expect 0 "" delete "$key"
+expect 1 "" get "$key\\Sub" Namn
+expect 0 "" --user set "$key" Namn "Åsa"
+expect 0 "Åsa" --user get "$key" Namn
+expect 0 "" --user delete "$key"
+
+[ "$failures" = 0 ] && echo "vemlo-reg.exe: every command as expected"
+exit "$failures"
