@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class HiveFile;
+
 // The settings store on Linux: one SQLite file per hive. Each call is one short transaction, so
 // several processes (the tool, the service, administrators' scripts) can share a hive. A file
 // that is not a store is never written: every call on its hive fails and names the file.
@@ -49,7 +51,6 @@ public:
     Status endBatch(Hive hive) override;
 
 private:
-    class HiveFile;
     struct OpenKey {
         Hive hive;
         long long id;

@@ -1,30 +1,15 @@
 #include "platform/memory/memory_settings_store.h"
 
+#include "platform/case_folding.h"
 #include "platform/store_text.h"
 
 namespace platform {
 
 namespace {
 
-// Folds ASCII and Latin-1 capitals (U+00C0..U+00DE but U+00D7) to small letters.
+// The same folding as every other store.
 std::string Fold(const std::string& name) {
-    std::string folded;
-    folded.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 'A' && c <= 'Z') {
-            folded += static_cast<char>(c + 32);
-        } else if (c == 0xC3 && i + 1 < name.size()) {
-            const auto next = static_cast<unsigned char>(name[i + 1]);
-            const bool capital = next >= 0x80 && next <= 0x9E && next != 0x97;
-            folded += name[i];
-            folded += static_cast<char>(capital ? next + 32 : next);
-            ++i;
-        } else {
-            folded += name[i];
-        }
-    }
-    return folded;
+    return FoldCase(name);
 }
 
 std::vector<std::string> FoldedPath(const std::string& path) {

@@ -10,8 +10,8 @@
 
 namespace platform {
 
-// The settings store held in memory, for tests. Names compare without regard to the case of
-// ASCII and Latin-1 letters. Tests can make given calls fail and look at the tree directly.
+// The settings store held in memory, for tests. Names compare without regard to case by the
+// store's one folding (FoldCase), as in the files. Tests can make given calls fail and look at the tree directly.
 class MemorySettingsStore final : public SettingsStore {
 public:
     enum class Call {
