@@ -3,6 +3,7 @@
 #include "platform/linux/sqlite_statement.h"
 #include "platform/settings_store.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,7 +39,7 @@ public:
     Status beginWrite(std::string& detail);
     Status commitWrite(std::string& detail);
     void rollbackWrite();
-    Status beginBatch(std::string& detail);
+    Status beginBatch(BatchKind kind, std::string& detail);
     Status endBatch(std::string& detail);
     // Runs body in a write transaction (the one already begun, if any) and commits it; any
     // failure rolls it back. Inside a batch, body runs in a savepoint of the batch instead.
@@ -55,7 +56,8 @@ public:
     void beginRead();
     void endRead();
     void keyClosed();
-    bool inBatch() const { return batchDepth_ > 0; }
+    bool inWriteBatch() const { return batchDepth_ > 0 && batchKind_ == BatchKind::Write; }
+    bool inReadBatch() const { return batchDepth_ > 0 && batchKind_ == BatchKind::Read; }
     int exec(const char* sql);
     void keyOpened() { ++openKeys_; }
     int openKeys() const { return openKeys_; }
@@ -76,6 +78,7 @@ private:
     int pragma(const char* name, int& value);
     Status checkSchema(std::string& detail);
     Status createSchema(std::string& detail);
+    Status refold(std::string& detail);
     Status prepareStatements(std::string& detail);
 
     std::string path_;
@@ -86,6 +89,8 @@ private:
     bool writing_ = false;
     bool batchFailed_ = false;
     int batchDepth_ = 0;
+    BatchKind batchKind_ = BatchKind::Write;
+    std::chrono::steady_clock::time_point readSince_;
     int openKeys_ = 0;
     Status openStatus_ = kSuccess;
     std::string problem_;

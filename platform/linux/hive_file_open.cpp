@@ -1,9 +1,11 @@
+#include "platform/case_folding.h"
 #include "platform/linux/hive_file.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -19,7 +21,9 @@ namespace {
 
 // "VLRG" in the file header's application id; the schema version goes into user_version.
 constexpr int kApplicationId = 0x564C5247;
-constexpr int kSchemaVersion = 1;
+// Version 1 folded names with the folding of whatever Qt was installed; version 2 with FoldCase.
+constexpr int kSchemaVersion = 2;
+constexpr int kFirstSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kOpenAttempts = 2;
 
@@ -37,6 +41,15 @@ CREATE TABLE vals(
     data TEXT NOT NULL,
     PRIMARY KEY(key, folded)) WITHOUT ROWID;
 )sql";
+
+// vemlo_fold(name) in SQL: the store's folding, for converting files of an earlier version.
+void FoldFunction(sqlite3_context* context, int, sqlite3_value** values) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    const auto folded = FoldCase(
+        text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[0])))
+             : std::string_view());
+    sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
 
 } // namespace
 
@@ -132,6 +145,8 @@ Status HiveFile::openFile(std::string& detail) {
     }
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               FoldFunction, nullptr, nullptr, nullptr);
     exec("PRAGMA journal_mode=TRUNCATE");
     exec("PRAGMA synchronous=FULL");
     for (int attempt = 1;; ++attempt) {
@@ -169,17 +184,33 @@ std::string HiveFile::makeFolder() const {
     return {};
 }
 
+// The header's magic, and a file as long as the header says, when the header's size is valid:
+// a check whose cost does not grow with the file.
 bool HiveFile::hasSqliteHeader() const {
     static constexpr char kMagic[] = "SQLite format 3";
-    char header[sizeof kMagic] = {};
+    unsigned char header[100] = {};
     const int fd = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return true; // let the open below report the permission problem
     }
     const auto got = ::read(fd, header, sizeof header);
+    struct stat info {};
+    const bool sized = ::fstat(fd, &info) == 0;
     ::close(fd);
-    return got == static_cast<ssize_t>(sizeof header) &&
-           std::memcmp(header, kMagic, sizeof kMagic) == 0;
+    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, kMagic, sizeof kMagic)) {
+        return false;
+    }
+    const auto number = [&](int at) {
+        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+               (std::uint32_t{header[at + 2]} << 8) | header[at + 3];
+    };
+    const std::uint32_t pageSize =
+        header[16] == 0 && header[17] == 1 ? 65536u : (std::uint32_t{header[16]} << 8) | header[17];
+    // The size in pages counts only while the change counter matches its "valid for" number.
+    const bool sizeValid = number(24) == number(92) && number(28) > 0;
+    return !sized || !sizeValid ||
+           static_cast<std::uint64_t>(info.st_size) >=
+               static_cast<std::uint64_t>(number(28)) * pageSize;
 }
 
 int HiveFile::pragma(const char* name, int& value) {
@@ -223,24 +254,49 @@ Status HiveFile::checkSchema(std::string& detail) {
     if (applicationId == 0 && version == 0 && tables == 0) {
         return readOnly_ ? kSuccess : createSchema(detail);
     }
-    if (applicationId != kApplicationId || version != kSchemaVersion) {
+    if (applicationId != kApplicationId || version < kFirstSchemaVersion ||
+        version > kSchemaVersion) {
         detail = About(path_, "is not a store: it belongs to another program or schema version.");
         return kBadDatabase;
     }
-    std::string check;
-    {
+    // No scan of the whole file: SQLite reports damage where it meets it, as SQLITE_CORRUPT.
+    for (const char* sql : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
+                            "SELECT key, name, folded, data FROM vals LIMIT 0"}) {
         Statement statement;
-        rc = statement.prepare(db_, "PRAGMA quick_check");
-        if (rc == SQLITE_OK && (rc = statement.step()) == SQLITE_ROW) {
-            check = statement.text(0);
-            rc = SQLITE_OK;
+        if (statement.prepare(db_, sql) != SQLITE_OK) {
+            detail = About(path_, "is not a store: its tables are not a store's.");
+            return kBadDatabase;
         }
     }
-    if (rc != SQLITE_OK || check != "ok") {
-        detail = About(
-            path_,
-            "is not a store: " + (rc != SQLITE_OK ? std::string(sqlite3_errstr(rc)) : check) + ".");
-        return rc != SQLITE_OK && sqliteFailure(rc, check) == kBusy ? kBusy : kBadDatabase;
+    return version < kSchemaVersion && !readOnly_ ? refold(detail) : kSuccess;
+}
+
+// The names of an earlier version are folded again, all in one transaction, the first time the
+// file is opened for writing.
+Status HiveFile::refold(std::string& detail) {
+    int rc = exec("BEGIN IMMEDIATE");
+    int version = 0;
+    if (rc == SQLITE_OK) {
+        rc = pragma("PRAGMA user_version", version);
+    }
+    if (rc == SQLITE_OK && version < kSchemaVersion) {
+        const std::string sql = "UPDATE keys SET folded = vemlo_fold(name);"
+                                "UPDATE vals SET folded = vemlo_fold(name);"
+                                "PRAGMA user_version=" +
+                                std::to_string(kSchemaVersion);
+        rc = exec(sql.c_str());
+    }
+    if (rc == SQLITE_OK) {
+        rc = exec("COMMIT");
+    }
+    if (rc != SQLITE_OK) {
+        const Status status = sqliteFailure(rc, detail);
+        rollbackWrite();
+        if (status != kBusy) {
+            detail = About(path_, std::string("cannot be converted to the current version: ") +
+                                      sqlite3_errstr(rc) + ".");
+        }
+        return status;
     }
     return kSuccess;
 }

@@ -64,12 +64,28 @@ void HiveFile::rollbackWrite() {
     }
 }
 
-Status HiveFile::beginBatch(std::string& detail) {
+Status HiveFile::beginBatch(BatchKind kind, std::string& detail) {
+    if (batchDepth_ > 0 && kind == BatchKind::Write && batchKind_ == BatchKind::Read) {
+        detail = About(path_, "cannot be written inside a batch of reads.");
+        return kInvalidParameter;
+    }
     if (batchDepth_ == 0) {
-        if (const Status status = beginWrite(detail)) {
-            return status;
+        if (kind == BatchKind::Write) {
+            if (const Status status = beginWrite(detail)) {
+                return status;
+            }
+            batchFailed_ = false;
+        } else {
+            if (const Status status = open(detail)) {
+                return status;
+            }
+            // A deferred transaction: its snapshot is taken at its first read.
+            endRead();
+            if (const int rc = exec("BEGIN"); rc != SQLITE_OK) {
+                return sqliteFailure(rc, detail);
+            }
         }
-        batchFailed_ = false;
+        batchKind_ = kind;
     }
     ++batchDepth_;
     return kSuccess;
@@ -82,6 +98,12 @@ Status HiveFile::endBatch(std::string& detail) {
     if (--batchDepth_ > 0) {
         return kSuccess;
     }
+    if (batchKind_ == BatchKind::Read) {
+        if (!sqlite3_get_autocommit(db_)) {
+            exec("COMMIT");
+        }
+        return kSuccess;
+    }
     if (batchFailed_ || !writing_ || sqlite3_get_autocommit(db_)) {
         rollbackWrite();
         detail = About(path_, "was not changed: the batch of writes was rolled back.");
@@ -91,8 +113,12 @@ Status HiveFile::endBatch(std::string& detail) {
 }
 
 Status HiveFile::writeTransaction(std::string& detail, const std::function<Status()>& body) {
-    if (inBatch()) {
+    if (inWriteBatch()) {
         return batchStep(detail, body);
+    }
+    if (inReadBatch()) {
+        detail = About(path_, "cannot be written inside a batch of reads.");
+        return kInvalidParameter;
     }
     if (const Status status = beginWrite(detail)) {
         return status;
@@ -126,10 +152,18 @@ Status HiveFile::batchStep(std::string& detail, const std::function<Status()>& b
     return status;
 }
 
+// A reader never holds the lock for long: a read shared by open keys that has lasted longer
+// than this ends, and the next call begins a new one, so a writer waiting meanwhile gets in.
+constexpr auto kLongestSharedRead = std::chrono::milliseconds(100);
+
 void HiveFile::beginRead() {
+    if (reading_ && std::chrono::steady_clock::now() - readSince_ > kLongestSharedRead) {
+        endRead();
+    }
     if (!reading_ && sqlite3_get_autocommit(db_)) {
         Use begin(statements_->beginRead);
         reading_ = begin->step() == SQLITE_DONE;
+        readSince_ = std::chrono::steady_clock::now();
     }
 }
 
@@ -145,7 +179,7 @@ void HiveFile::keyClosed() {
     if (--openKeys_ == 0) {
         endRead();
         // A transaction left open by createKey holds no changes.
-        if (writing_ && !inBatch()) {
+        if (writing_ && !inWriteBatch()) {
             std::string ignored;
             commitWrite(ignored);
         }

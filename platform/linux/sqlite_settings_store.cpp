@@ -154,7 +154,7 @@ Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, 
         }
         return status;
     };
-    if (hf.inBatch()) {
+    if (hf.inWriteBatch()) {
         if (const Status status = hf.writeTransaction(detail, createPath)) {
             return fail(status, detail);
         }
@@ -395,9 +395,9 @@ std::string SqliteSettingsStore::userMessageFor(Status status) const {
     return SwedishDetail(status == detailStatus_ ? detail_ : std::string(), status);
 }
 
-Status SqliteSettingsStore::beginBatch(Hive hive) {
+Status SqliteSettingsStore::beginBatch(Hive hive, BatchKind kind) {
     std::string detail;
-    return fail(file(hive).beginBatch(detail), detail);
+    return fail(file(hive).beginBatch(kind, detail), detail);
 }
 
 Status SqliteSettingsStore::endBatch(Hive hive) {

@@ -47,7 +47,7 @@ public:
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
-    Status beginBatch(Hive hive) override;
+    Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
 
 private:

@@ -268,7 +268,7 @@ std::string MemorySettingsStore::userMessageFor(Status status) const {
     return UserStatusMessage(status);
 }
 
-Status MemorySettingsStore::beginBatch(Hive hive) {
+Status MemorySettingsStore::beginBatch(Hive hive, BatchKind) {
     ++(hive == Hive::User ? userBatches_ : machineBatches_);
     return kSuccess;
 }

@@ -49,7 +49,7 @@ public:
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
     // Batches only count their depth: every write is stored at once.
-    Status beginBatch(Hive hive) override;
+    Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
     int batchDepth(Hive hive) const { return hive == Hive::User ? userBatches_ : machineBatches_; }
 

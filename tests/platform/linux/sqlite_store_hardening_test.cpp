@@ -220,7 +220,9 @@ public:
     std::string userMessageFor(platform::Status s) const override {
         return store_.userMessageFor(s);
     }
-    platform::Status beginBatch(Hive h) override { return store_.beginBatch(h); }
+    platform::Status beginBatch(Hive h, platform::BatchKind k) override {
+        return store_.beginBatch(h, k);
+    }
     platform::Status endBatch(Hive h) override { return store_.endBatch(h); }
 
 private:
