@@ -64,7 +64,8 @@ public:
 
     struct Statements {
         Statement beginRead, commitRead, findChild, keyExists, insertKey, selectValue, upsertValue,
-            valueAt, deleteValue, childAt, countChildren, deleteKeyValues, deleteKey;
+            valueAt, valueAfter, deleteValue, childAt, childAfter, countChildren, deleteKeyValues,
+            deleteKey;
     };
     std::unique_ptr<Statements> statements_;
     sqlite3* db_ = nullptr;

@@ -346,9 +346,15 @@ Status HiveFile::prepareStatements(std::string& detail) {
         {&s.selectValue, "SELECT data FROM vals WHERE key=?1 AND folded=?2"},
         {&s.upsertValue, "INSERT INTO vals(key, name, folded, data) VALUES(?1, ?2, ?3, ?4) "
                          "ON CONFLICT(key, folded) DO UPDATE SET data=excluded.data"},
-        {&s.valueAt, "SELECT name, data FROM vals WHERE key=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+        {&s.valueAt,
+         "SELECT name, data, folded FROM vals WHERE key=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+        {&s.valueAfter, "SELECT name, data, folded FROM vals WHERE key=?1 AND folded>?2 "
+                        "ORDER BY folded LIMIT 1"},
         {&s.deleteValue, "DELETE FROM vals WHERE key=?1 AND folded=?2"},
-        {&s.childAt, "SELECT name FROM keys WHERE parent=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+        {&s.childAt,
+         "SELECT name, '', folded FROM keys WHERE parent=?1 ORDER BY folded LIMIT 1 OFFSET ?2"},
+        {&s.childAfter, "SELECT name, '', folded FROM keys WHERE parent=?1 AND folded>?2 "
+                        "ORDER BY folded LIMIT 1"},
         {&s.countChildren, "SELECT count(*) FROM keys WHERE parent=?1"},
         {&s.deleteKeyValues, "DELETE FROM vals WHERE key=?1"},
         {&s.deleteKey, "DELETE FROM keys WHERE id=?1"},

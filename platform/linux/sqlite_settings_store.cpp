@@ -112,7 +112,7 @@ Status SqliteSettingsStore::fail(Status status, const std::string& detail) const
 KeyHandle SqliteSettingsStore::newHandle(Hive hive, long long id) {
     file(hive).keyOpened();
     const KeyHandle key = nextHandle_++;
-    handles_.emplace(key, OpenKey{hive, id});
+    handles_.emplace(key, OpenKey{hive, id, {}, {}});
     return key;
 }
 
@@ -294,9 +294,19 @@ Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
 Status SqliteSettingsStore::listedName(KeyHandle key, std::size_t index, bool values,
                                        std::size_t nameUnits, std::size_t dataUnits,
                                        std::string& name) {
+    const auto it = handles_.find(key);
     return readKey(key, [&](auto& hf, const OpenKey& from, std::string& detail) {
-        Use row(values ? hf.statements_->valueAt : hf.statements_->childAt);
-        row->bind(1, from.id).bind(2, static_cast<long long>(index));
+        Cursor& cursor = values ? it->second.values : it->second.subKeys;
+        auto& s = *hf.statements_;
+        const bool seek = cursor.valid && index == cursor.next && index > 0;
+        Use row(seek ? (values ? s.valueAfter : s.childAfter) : (values ? s.valueAt : s.childAt));
+        row->bind(1, from.id);
+        if (seek) {
+            row->bind(2, cursor.after);
+        } else {
+            row->bind(2, static_cast<long long>(index));
+        }
+        cursor.valid = false;
         const int rc = row->step();
         if (rc == SQLITE_DONE) {
             return kNoMoreItems;
@@ -304,6 +314,7 @@ Status SqliteSettingsStore::listedName(KeyHandle key, std::size_t index, bool va
         if (rc != SQLITE_ROW) {
             return hf.sqliteFailure(rc, detail);
         }
+        cursor = {true, index + 1, row->text(2)};
         auto found = row->text(0);
         if (!FitsUnits(found, nameUnits) || (values && !FitsUnits(row->text(1), dataUnits))) {
             return kMoreData;

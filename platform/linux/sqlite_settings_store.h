@@ -51,9 +51,18 @@ public:
     Status endBatch(Hive hive) override;
 
 private:
+    // Where the last listing of a key's values or sub-keys stopped: the next index is found by
+    // seeking past that folded name instead of counting from the start.
+    struct Cursor {
+        bool valid = false;
+        std::size_t next = 0;
+        std::string after;
+    };
     struct OpenKey {
         Hive hive;
         long long id;
+        Cursor values;
+        Cursor subKeys;
     };
 
     HiveFile& file(Hive hive);

@@ -268,7 +268,11 @@ std::string MemorySettingsStore::userMessageFor(Status status) const {
     return UserStatusMessage(status);
 }
 
-Status MemorySettingsStore::beginBatch(Hive hive, BatchKind) {
+Status MemorySettingsStore::beginBatch(Hive hive, BatchKind kind) {
+    if (const Status status = injected(Call::BeginBatch, hive)) {
+        return status;
+    }
+    batchesBegun_.push_back(kind);
     ++(hive == Hive::User ? userBatches_ : machineBatches_);
     return kSuccess;
 }
@@ -279,7 +283,7 @@ Status MemorySettingsStore::endBatch(Hive hive) {
         return kInvalidParameter;
     }
     --depth;
-    return kSuccess;
+    return injected(Call::EndBatch, hive);
 }
 
 bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {

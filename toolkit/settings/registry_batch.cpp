@@ -66,7 +66,13 @@ private:
 
 RegistryBatch::RegistryBatch(RegRoot root, platform::BatchKind kind)
     : root_(root)
-    , begun_(SettingsStore().beginBatch(HiveOf(root), kind) == platform::kSuccess) {
+    , begun_(false) {
+    auto& store = SettingsStore();
+    const auto status = store.beginBatch(HiveOf(root), kind);
+    begun_ = status == platform::kSuccess;
+    if (!begun_) {
+        problem_ = store.userMessageFor(status);
+    }
     if (begun_ && kind == platform::BatchKind::Write && !g_Collecting &&
         CurrentToolkitPlatform().messageBoxes) {
         collected_ = std::make_unique<CollectedBoxes>();
@@ -87,9 +93,11 @@ bool RegistryBatch::end() {
         return false;
     }
     begun_ = false;
-    const auto status = SettingsStore().endBatch(HiveOf(root_));
+    auto& store = SettingsStore();
+    const auto status = store.endBatch(HiveOf(root_));
     if (status != platform::kSuccess) {
-        NoteWriteFailure(SettingsStore().messageFor(status));
+        NoteWriteFailure(store.messageFor(status));
+        problem_ = store.userMessageFor(status);
     }
     if (collected_) {
         collected_->showAll();

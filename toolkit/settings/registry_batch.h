@@ -4,6 +4,7 @@
 #include "toolkit/settings/registry.h"
 
 #include <memory>
+#include <string>
 
 namespace vemlo {
 
@@ -34,10 +35,13 @@ public:
     // Ends the batch now (the destructor then does nothing); false when it could not be begun
     // or a write batch could not be stored.
     bool end();
+    // Why the batch could not be begun or stored, for the user (Swedish); "" when it could.
+    const std::string& problem() const { return problem_; }
 
 private:
     RegRoot root_;
     bool begun_;
+    std::string problem_;
     std::unique_ptr<CollectedBoxes> collected_;
 };
 
