@@ -86,6 +86,8 @@ public:
     // not be stored.
     virtual Status beginBatch(Hive hive, BatchKind kind) = 0;
     virtual Status endBatch(Hive hive) = 0;
+    // Ends the batch like endBatch, but the outermost one stores nothing of what it wrote.
+    virtual Status cancelBatch(Hive hive) = 0;
 };
 
 } // namespace platform

@@ -40,7 +40,8 @@ public:
     Status commitWrite(std::string& detail);
     void rollbackWrite();
     Status beginBatch(BatchKind kind, std::string& detail);
-    Status endBatch(std::string& detail);
+    // Ends the batch; the outermost write batch stores what it holds, unless told not to.
+    Status endBatch(std::string& detail, bool store = true);
     // Runs body in a write transaction (the one already begun, if any) and commits it; any
     // failure rolls it back. Inside a batch, body runs in a savepoint of the batch instead.
     Status writeTransaction(std::string& detail, const std::function<Status()>& body);

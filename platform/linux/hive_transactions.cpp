@@ -91,7 +91,7 @@ Status HiveFile::beginBatch(BatchKind kind, std::string& detail) {
     return kSuccess;
 }
 
-Status HiveFile::endBatch(std::string& detail) {
+Status HiveFile::endBatch(std::string& detail, bool store) {
     if (batchDepth_ == 0) {
         return kInvalidParameter;
     }
@@ -104,7 +104,7 @@ Status HiveFile::endBatch(std::string& detail) {
         }
         return kSuccess;
     }
-    if (batchFailed_ || !writing_ || sqlite3_get_autocommit(db_)) {
+    if (!store || batchFailed_ || !writing_ || sqlite3_get_autocommit(db_)) {
         rollbackWrite();
         detail = About(path_, "was not changed: the batch of writes was rolled back.");
         return kRegistryIoFailed;

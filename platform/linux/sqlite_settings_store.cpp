@@ -416,4 +416,11 @@ Status SqliteSettingsStore::endBatch(Hive hive) {
     return fail(file(hive).endBatch(detail), detail);
 }
 
+Status SqliteSettingsStore::cancelBatch(Hive hive) {
+    HiveFile& hf = file(hive);
+    std::string detail;
+    const Status status = hf.endBatch(detail, false);
+    return status == kRegistryIoFailed ? kSuccess : fail(status, detail);
+}
+
 } // namespace platform

@@ -49,6 +49,7 @@ public:
     std::string userMessageFor(Status status) const override;
     Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
+    Status cancelBatch(Hive hive) override;
 
 private:
     // Where the last listing of a key's values or sub-keys stopped: the next index is found by

@@ -277,6 +277,11 @@ Status MemorySettingsStore::beginBatch(Hive hive, BatchKind kind) {
     return kSuccess;
 }
 
+// Nothing was held back, so nothing can be taken back.
+Status MemorySettingsStore::cancelBatch(Hive hive) {
+    return endBatch(hive);
+}
+
 Status MemorySettingsStore::endBatch(Hive hive) {
     int& depth = hive == Hive::User ? userBatches_ : machineBatches_;
     if (depth == 0) {

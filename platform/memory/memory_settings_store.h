@@ -54,6 +54,7 @@ public:
     // Batches only count their depth: every write is stored at once.
     Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
+    Status cancelBatch(Hive hive) override;
     int batchDepth(Hive hive) const { return hive == Hive::User ? userBatches_ : machineBatches_; }
     // The kinds of the batches begun, in order.
     const std::vector<BatchKind>& batchesBegun() const { return batchesBegun_; }

@@ -89,12 +89,20 @@ RegistryBatch::~RegistryBatch() {
 }
 
 bool RegistryBatch::end() {
+    return finish(false);
+}
+
+void RegistryBatch::cancel() {
+    finish(true);
+}
+
+bool RegistryBatch::finish(bool cancel) {
     if (!begun_) {
         return false;
     }
     begun_ = false;
     auto& store = SettingsStore();
-    const auto status = store.endBatch(HiveOf(root_));
+    const auto status = cancel ? store.cancelBatch(HiveOf(root_)) : store.endBatch(HiveOf(root_));
     if (status != platform::kSuccess) {
         NoteWriteFailure(store.messageFor(status));
         problem_ = store.userMessageFor(status);

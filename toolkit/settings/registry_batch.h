@@ -35,10 +35,14 @@ public:
     // Ends the batch now (the destructor then does nothing); false when it could not be begun
     // or a write batch could not be stored.
     bool end();
+    // Ends a write batch storing nothing of it (the destructor then does nothing).
+    void cancel();
     // Why the batch could not be begun or stored, for the user (Swedish); "" when it could.
     const std::string& problem() const { return problem_; }
 
 private:
+    bool finish(bool cancel);
+
     RegRoot root_;
     bool begun_;
     std::string problem_;
