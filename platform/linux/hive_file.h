@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,7 @@ private:
     int batchDepth_ = 0;
     BatchKind batchKind_ = BatchKind::Write;
     std::chrono::steady_clock::time_point readSince_;
+    std::map<std::string, long long> foundInBatch_;
     int openKeys_ = 0;
     Status openStatus_ = kSuccess;
     std::string problem_;

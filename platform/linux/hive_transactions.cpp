@@ -99,6 +99,7 @@ Status HiveFile::endBatch(std::string& detail, bool store) {
         return kSuccess;
     }
     if (batchKind_ == BatchKind::Read) {
+        foundInBatch_.clear();
         if (!sqlite3_get_autocommit(db_)) {
             exec("COMMIT");
         }

@@ -47,12 +47,28 @@ private:
 } // namespace
 
 long long HiveFile::lookup(const std::vector<std::string>& folded, int& rc) {
+    // Nothing changes during a read batch, so the keys found in it are remembered: a Load
+    // opens the same few paths thousands of times.
+    std::string joined;
+    if (inReadBatch()) {
+        for (const auto& part : folded) {
+            joined += part;
+            joined += '\\';
+        }
+        if (const auto it = foundInBatch_.find(joined); it != foundInBatch_.end()) {
+            rc = SQLITE_OK;
+            return it->second;
+        }
+    }
     long long id = 0;
     for (const auto& part : folded) {
         id = child(id, part, rc);
         if (id < 0) {
             return id;
         }
+    }
+    if (inReadBatch()) {
+        foundInBatch_.emplace(std::move(joined), id);
     }
     return id;
 }
