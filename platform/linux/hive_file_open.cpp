@@ -360,10 +360,7 @@ Status HiveFile::prepareStatements(std::string& detail) {
         {&s.deleteKey, "DELETE FROM keys WHERE id=?1"},
     };
     for (const auto& [statement, sql] : all) {
-        if (const int rc = statement->prepare(db_, sql); rc != SQLITE_OK) {
-            statements_.reset();
-            return sqliteFailure(rc, detail);
-        }
+        statement->define(db_, sql);
     }
     return kSuccess;
 }

@@ -5,7 +5,9 @@
 
 namespace platform {
 
-// A prepared statement, reset after each use so it holds no read lock between calls.
+// A prepared statement, reset after each use so it holds no read lock between calls. One that is
+// defined is prepared when first used: a program that makes one call of the store should not
+// pay for compiling every statement.
 class Statement {
 public:
     Statement() = default;
@@ -14,18 +16,26 @@ public:
     ~Statement() { sqlite3_finalize(stmt_); }
 
     int prepare(sqlite3* db, const char* sql) {
-        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+        define(db, sql);
+        return ready() ? SQLITE_OK : rc_;
+    }
+    void define(sqlite3* db, const char* sql) {
+        db_ = db;
+        sql_ = sql;
     }
     Statement& bind(int index, long long number) {
-        sqlite3_bind_int64(stmt_, index, number);
+        sqlite3_bind_int64(ready(), index, number);
         return *this;
     }
     Statement& bind(int index, const std::string& text) {
-        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+        sqlite3_bind_text(ready(), index, text.data(), static_cast<int>(text.size()),
                           SQLITE_TRANSIENT);
         return *this;
     }
-    int step() { return sqlite3_step(stmt_); }
+    int step() {
+        sqlite3_stmt* stmt = ready();
+        return stmt ? sqlite3_step(stmt) : rc_;
+    }
     long long number(int column) const { return sqlite3_column_int64(stmt_, column); }
     std::string text(int column) const {
         const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
@@ -39,6 +49,16 @@ public:
     }
 
 private:
+    sqlite3_stmt* ready() {
+        if (!stmt_ && db_) {
+            rc_ = sqlite3_prepare_v3(db_, sql_, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
+        }
+        return stmt_;
+    }
+
+    sqlite3* db_ = nullptr;
+    const char* sql_ = nullptr;
+    int rc_ = SQLITE_MISUSE;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
