@@ -233,6 +233,9 @@ void TfrmNorlexa::buildControls() {
                                 QRect(10, 272, 223, 26), QStyle::SP_MediaPlay);
 
     ConnectGuarded(buStang, &QPushButton::clicked, this, &TfrmNorlexa::buStangClick);
+    ConnectGuarded(btnStopService, &QPushButton::clicked, this, &TfrmNorlexa::btnStopServiceClick);
+    ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmNorlexa::BitBtn1Click);
+    ConnectScheduleHandlers();
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -265,6 +268,8 @@ void TfrmNorlexa::showEvent(QShowEvent* event) {
 }
 
 void TfrmNorlexa::FormShow() {
+    FillScheduleLists();
+    LoadSchedule();
     vemlo::InitEnvironment();
 }
 
@@ -275,6 +280,8 @@ void TfrmNorlexa::FormCreate() {
 }
 
 void TfrmNorlexa::RefreshAll() {
+    FillScheduleLists();
+    LoadSchedule();
     vemlo::InitEnvironment();
     configs = LoadedConfigs();
     RefillConfigList();
@@ -327,4 +334,5 @@ void TfrmNorlexa::ShowSelectedConfig() {
     edDataprovider->setText(QString::fromStdString(config.dataprovider));
     edExportkatalog->setText(QString::fromStdString(config.exportPathBokforing));
     edExportfilname->setText(QString::fromStdString(config.exportFilename));
+    ShowRunInfo();
 }

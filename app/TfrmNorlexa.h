@@ -1,9 +1,12 @@
 #pragma once
 
 #include "config/lumra_configs.h"
+#include "platform/clock.h"
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -43,9 +46,38 @@ private:
     std::unique_ptr<lumra::TLumraConfigs> LoadedConfigs();
     void RefillConfigList();
     void ShowSelectedConfig();
+    // Service control (TfrmNorlexa_service.cpp).
+    void ShowServiceState();
+    void BitBtn1Click();
+    void btnStopServiceClick();
+    void RunServiceRequest(bool (*request)(const std::string&, const std::string&),
+                           const char* failureMessage);
+
+    // The export schedule (TfrmNorlexa_schedule.cpp).
+    void ConnectScheduleHandlers();
+    void FillScheduleLists();
+    void LoadSchedule();
+    void cbPeriodChange();
+    void cbPeriodSelect();
+    void cbDagSelect();
+    std::string ComputeNextRun();
+    void btnSparaClick();
+    void WriteScheduleAndConfigs(const std::string& nextRun);
+    void buRunNowClick();
+    void cbRestartServiceClick();
+    void ShowRunInfo();
+    platform::LocalDateTime Now() const;
 
     std::unique_ptr<lumra::TLumraConfigs> configs;
     bool shown = false;
+    std::int32_t gPeriod = 0;
+    std::int32_t gDag = 0;
+    // The positions of cbPeriod and cbDag that the schedule counts with. A stored value may put
+    // them past the lists' entries, where a QComboBox has no position of its own.
+    int cbPeriodPosition = -1;
+    int cbDagPosition = -1;
+    // Why the schedule shown was not read whole from the store; "" when it was.
+    std::string scheduleLoadProblem;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

@@ -5,11 +5,15 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
 #include "platform/linux/logind_power_notifications.h"
+#include "platform/linux/posix_regional_settings.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
+#include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
+#include "platform/qt/process_shell_opener.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
+#include "toolkit/dataproviders/TfrmDataProviders.h"
 #include "toolkit/desktop/TfrmVemloTools.h"
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
@@ -32,6 +36,12 @@ int main(int argc, char** argv) {
     platform::XdgShellFolders shellFolders;
     // The application has taken its own options out of argv by now.
     platform::StdFileSystem files(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    // Data link files open in the editor installed beside this program.
+    platform::ProcessShellOpener shellOpener(
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/vemlo-datalink-editor"))
+            .toStdString());
+    platform::SystemdServiceManager services;
+    platform::PosixRegionalSettings regional;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
                                .messageBoxes = &boxes,
                                .windowMessages = &messages,
@@ -39,7 +49,13 @@ int main(int argc, char** argv) {
                                .processEnd = &processEnd,
                                .application = &components,
                                .shellFolders = &shellFolders,
-                               .fileSystem = &files});
+                               .fileSystem = &files,
+                               .serviceManager = &services,
+                               .regionalSettings = &regional,
+                               .shellOpener = &shellOpener});
+    vemlo::DialogDataProviderSelection dataProviders;
+    vemlo::UseDataProviderSelection(&dataProviders);
+    vemlo::UseDialogHandlerGuard(RunGuarded);
     vemlo::InitializeToolkit();
     int result = 1;
     {

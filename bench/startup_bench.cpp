@@ -17,10 +17,10 @@ void StartToFirstShow(benchmark::State& state) {
     testing_support::TempFolder folder;
     const auto user = folder.file("user.hive");
     const auto machine = folder.file("machine.hive");
-    platform::ScriptedMessageBoxes boxes;
+    testing_support::ToolkitTwins twins;
     {
         platform::SqliteSettingsStore seed(user, machine);
-        vemlo::UseToolkitPlatform({&seed, &boxes, nullptr});
+        twins.useStore(seed);
         lumra::TLumraConfigs configs;
         for (int i = 0; i < 10; ++i) {
             configs.Add();
@@ -33,14 +33,13 @@ void StartToFirstShow(benchmark::State& state) {
         char* argv[] = {name, nullptr};
         LumraApplication application(argc, argv);
         platform::SqliteSettingsStore store(user, machine);
-        vemlo::UseToolkitPlatform({&store, &boxes, nullptr});
+        twins.useStore(store);
         TfrmNorlexa window;
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) {
             state.SkipWithError("the window was not shown");
         }
     }
-    vemlo::UseToolkitPlatform({});
 }
 
 } // namespace

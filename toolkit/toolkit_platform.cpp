@@ -57,4 +57,16 @@ platform::FileSystem& FileSystem() {
     return Required(g_Platform.fileSystem, "file system");
 }
 
+platform::ServiceManager& ServiceManager() {
+    return Required(g_Platform.serviceManager, "service manager");
+}
+
+platform::RegionalSettings& RegionalSettings() {
+    return Required(g_Platform.regionalSettings, "regional settings");
+}
+
+platform::ShellOpener& ShellOpener() {
+    return Required(g_Platform.shellOpener, "shell opener");
+}
+
 } // namespace vemlo

@@ -8,6 +8,9 @@ class Clock;
 class ProcessEnd;
 class ShellFolders;
 class FileSystem;
+class ServiceManager;
+class RegionalSettings;
+class ShellOpener;
 } // namespace platform
 
 namespace vemlo {
@@ -26,6 +29,9 @@ struct ToolkitPlatform {
     TApplicationObject* application = nullptr;
     platform::ShellFolders* shellFolders = nullptr;
     platform::FileSystem* fileSystem = nullptr;
+    platform::ServiceManager* serviceManager = nullptr;
+    platform::RegionalSettings* regionalSettings = nullptr;
+    platform::ShellOpener* shellOpener = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -41,5 +47,8 @@ platform::ProcessEnd& ProcessEnd();
 TApplicationObject& Application();
 platform::ShellFolders& ShellFolders();
 platform::FileSystem& FileSystem();
+platform::ServiceManager& ServiceManager();
+platform::RegionalSettings& RegionalSettings();
+platform::ShellOpener& ShellOpener();
 
 } // namespace vemlo

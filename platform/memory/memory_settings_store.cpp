@@ -287,8 +287,8 @@ Status MemorySettingsStore::endBatch(Hive hive) {
     if (depth == 0) {
         return kInvalidParameter;
     }
-    --depth;
-    return injected(Call::EndBatch, hive);
+    // Only the outermost end stores a batch, so only it can fail.
+    return --depth == 0 ? injected(Call::EndBatch, hive) : kSuccess;
 }
 
 bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {

@@ -51,7 +51,8 @@ public:
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
-    // Batches only count their depth: every write is stored at once.
+    // Batches only count their depth: every write is stored at once, even in a batch whose end
+    // is made to fail.
     Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
     Status cancelBatch(Hive hive) override;

@@ -24,6 +24,14 @@ public:
     void onShow(std::function<void(const BoxRequest&)> hook) { onShow_ = std::move(hook); }
 
     const std::vector<BoxRequest>& shown() const { return shown_; }
+    // The texts of the boxes shown, in order.
+    std::vector<std::string> shownTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : shown_) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
     const std::vector<PromptRequest>& prompted() const { return prompted_; }
     // Forgets what was shown, the answers not yet given and the hook.
     void clear();

@@ -8,8 +8,10 @@
 #include "platform/memory/memory_shell_folders.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "platform/memory/simulated_service_manager.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/shared_settings.h"
@@ -72,22 +74,24 @@ private:
     platform::RecordingWindowMessages messages;
     platform::MemoryShellFolders shellFolders;
     std::unique_ptr<platform::MemoryFileSystem> files;
+    platform::SimulatedServiceManager services;
+    platform::SetClock clock;
+    platform::FixedRegionalSettings regional;
     std::unique_ptr<TfrmNorlexa> window;
 
     void useStore(platform::SettingsStore* settings) {
         vemlo::UseToolkitPlatform({.settingsStore = settings,
                                    .messageBoxes = &boxes,
                                    .windowMessages = &messages,
+                                   .clock = &clock,
                                    .shellFolders = &shellFolders,
-                                   .fileSystem = files.get()});
+                                   .fileSystem = files.get(),
+                                   .serviceManager = &services,
+                                   .regionalSettings = &regional});
     }
 
     template <typename T = QWidget> T* control(const char* name) {
-        auto* found = window->findChild<T*>(QString::fromUtf8(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return testing_support::FindControl<T>(window.get(), name);
     }
 
     // Runs change through the other connection, then hands the toolkit back to the window's.

@@ -103,17 +103,20 @@ bool PrivateSessionBus::emitMockSignal(const QString& busName, const QString& pa
     auto call = QDBusMessage::createMethodCall(
         busName, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("EmitSignal"));
     call << interface << name << signature << QVariant::fromValue(wrapped);
-    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return this->call(call).type() == QDBusMessage::ReplyMessage;
 }
 
 QVariantList PrivateSessionBus::call(const QString& busName, const QString& path,
                                      const QString& interface, const QString& method,
                                      const QVariantList& args) {
-    auto call = QDBusMessage::createMethodCall(busName, path, interface, method);
-    call.setArguments(args);
-    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
+    auto message = QDBusMessage::createMethodCall(busName, path, interface, method);
+    message.setArguments(args);
+    const auto reply = call(message);
     return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QVariantList{};
+}
+
+QDBusMessage PrivateSessionBus::call(const QDBusMessage& message) {
+    return QDBusConnection(connectionName_).call(message, QDBus::Block, 5000);
 }
 
 bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& interface,
@@ -123,8 +126,7 @@ bool PrivateSessionBus::addMockMethod(const QString& busName, const QString& int
                                                QStringLiteral("org.freedesktop.DBus.Mock"),
                                                QStringLiteral("AddMethod"));
     call << interface << method << inSignature << outSignature << code;
-    const auto reply = QDBusConnection(connectionName_).call(call, QDBus::Block, 5000);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return this->call(call).type() == QDBusMessage::ReplyMessage;
 }
 
 void PrivateSessionBus::stopMocks() {

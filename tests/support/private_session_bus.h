@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusMessage>
 #include <QProcess>
 #include <QString>
 #include <memory>
@@ -35,6 +36,8 @@ public:
     // Calls a method and returns its reply's arguments; empty when the call failed.
     QVariantList call(const QString& busName, const QString& path, const QString& interface,
                       const QString& method, const QVariantList& args = {});
+    // A call on this bus, waited for at most five seconds.
+    QDBusMessage call(const QDBusMessage& message);
     // Adds a method to the mock that owns busName; code is the mock's Python body.
     bool addMockMethod(const QString& busName, const QString& interface, const QString& method,
                        const QString& inSignature, const QString& outSignature,

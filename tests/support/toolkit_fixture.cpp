@@ -12,19 +12,32 @@
 namespace testing_support {
 
 ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform({.settingsStore = &store,
-                               .messageBoxes = &boxes,
-                               .windowMessages = &messages,
-                               .clock = &clock,
-                               .processEnd = &processEnd,
-                               .application = &application,
-                               .shellFolders = &shellFolders,
-                               .fileSystem = &files});
+    vemlo::UseToolkitPlatform(wiring());
     vemlo::g_LastRegistryError.clear();
     for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
                            &vemlo::g_DefaultDataProvider}) {
         variable->clear();
     }
+}
+
+vemlo::ToolkitPlatform ToolkitTwins::wiring() {
+    return {.settingsStore = &store,
+            .messageBoxes = &boxes,
+            .windowMessages = &messages,
+            .clock = &clock,
+            .processEnd = &processEnd,
+            .application = &application,
+            .shellFolders = &shellFolders,
+            .fileSystem = &files,
+            .serviceManager = &services,
+            .regionalSettings = &regional,
+            .shellOpener = &shellOpener};
+}
+
+void ToolkitTwins::useStore(platform::SettingsStore& other) {
+    auto services = wiring();
+    services.settingsStore = &other;
+    vemlo::UseToolkitPlatform(services);
 }
 
 ToolkitTwins::~ToolkitTwins() {

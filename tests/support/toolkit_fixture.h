@@ -1,13 +1,17 @@
 #pragma once
 
+#include "platform/memory/fixed_regional_settings.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_settings_store.h"
-#include "platform/memory/recording_process_end.h"
 #include "platform/memory/memory_shell_folders.h"
+#include "platform/memory/recording_process_end.h"
+#include "platform/memory/recording_shell_opener.h"
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
+#include "platform/memory/simulated_service_manager.h"
 #include "toolkit/dialogs/application_object.h"
+#include "toolkit/toolkit_platform.h"
 
 #include <filesystem>
 #include <string>
@@ -22,6 +26,11 @@ public:
     ToolkitTwins(const ToolkitTwins&) = delete;
     ToolkitTwins& operator=(const ToolkitTwins&) = delete;
 
+    // The twins as the toolkit's services, for a test that swaps one of them.
+    vemlo::ToolkitPlatform wiring();
+    // Wires the twins with another store, a real hive for example.
+    void useStore(platform::SettingsStore& other);
+
     platform::MemorySettingsStore store;
     platform::ScriptedMessageBoxes boxes;
     platform::RecordingWindowMessages messages;
@@ -30,6 +39,9 @@ public:
     vemlo::TApplicationObject application;
     platform::MemoryShellFolders shellFolders;
     platform::MemoryFileSystem files;
+    platform::SimulatedServiceManager services;
+    platform::FixedRegionalSettings regional;
+    platform::RecordingShellOpener shellOpener;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.

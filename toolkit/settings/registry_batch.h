@@ -32,6 +32,8 @@ public:
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
+    // Whether the batch could begin; when not, writes made meanwhile are stored one by one.
+    bool begun() const { return begun_; }
     // Ends the batch now (the destructor then does nothing); false when it could not be begun
     // or a write batch could not be stored.
     bool end();

@@ -1,0 +1,21 @@
+#include "platform/qt/qt_message_boxes.h"
+#include "platform/qt/qt_sql_connection.h"
+#include "toolkit/dataproviders/TfrmDataLinkEditor.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+// The data link editor: one window for the data link file named by the only argument.
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const auto arguments = QApplication::arguments();
+    if (arguments.size() != 2) {
+        QTextStream(stderr) << "usage: vemlo-datalink-editor FILE.udl\n";
+        return 2;
+    }
+    platform::QtMessageBoxes boxes;
+    vemlo::TfrmDataLinkEditor window(arguments[1].toStdString(), boxes,
+                                     &platform::TestSqlConnection);
+    window.show();
+    return application.exec();
+}

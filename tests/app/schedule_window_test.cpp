@@ -1,0 +1,561 @@
+// The export schedule through the real window: the in-memory store, a set clock and fixed
+// regional settings.
+#include "app/TfrmNorlexa.h"
+#include "app/default_error_handler.h"
+#include "platform/memory/fixed_regional_settings.h"
+#include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
+#include "toolkit/settings/registry.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using platform::Hive;
+using vemlo::RegRoot;
+
+namespace {
+
+const std::string kTimers = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Timers";
+const std::string kFirstSlot = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-0";
+const char* const kScheduleValues[] = {"Period", "Dag", "Tid", "Nextrun", "Restart", "Restarttime"};
+
+QString Q(const std::optional<std::string>& text) {
+    return text ? QString::fromStdString(*text) : QStringLiteral("<absent>");
+}
+
+struct LoadRow {
+    const char* label;
+    const char* period;
+    const char* dag;
+    const char* tid;
+    const char* restarttime;
+    const char* periodShown;
+    const char* dagShown;
+    QTime tidShown;
+    QTime restartShown;
+};
+
+const LoadRow kLoadRows[] = {
+    {"nothing stored", "", "", "", "", "Dag", "", QTime(6, 0), QTime(1, 0)},
+    {"every week on friday", "7", "5", "07:30:00", "02:15", "Vecka", "Fredag", QTime(7, 30),
+     QTime(2, 15)},
+    {"every other week on sunday", "14", "7", "", "", "Varanna vecka", "Söndag", QTime(6, 0),
+     QTime(1, 0)},
+    {"every month", "30", "", "", "", "Månad", "", QTime(6, 0), QTime(1, 0)},
+    {"period 2 is a position", "2", "1", "", "", "Varanna vecka", "Måndag", QTime(6, 0),
+     QTime(1, 0)},
+    {"period 5 is past the list", "5", "", "", "", "", "", QTime(6, 0), QTime(1, 0)},
+    {"period not a number", "Vecka", "", "", "", "Dag", "", QTime(6, 0), QTime(1, 0)},
+    {"weekday past sunday keeps monday shown", "7", "10", "", "", "Vecka", "Måndag", QTime(6, 0),
+     QTime(1, 0)},
+    {"weekday 0 is none", "7", "0", "", "", "Vecka", "", QTime(6, 0), QTime(1, 0)},
+    {"unreadable times", "1", "", "6 o'clock", "25:00", "Dag", "", QTime(6, 0), QTime(1, 0)},
+};
+
+struct SparaRow {
+    const char* label;
+    QDate today;
+    const char* prevrun;
+    const char* storedPeriod;
+    const char* storedDag;
+    const char* storedTid;
+    std::vector<std::string> picks;
+    const char* nextrun;
+    const char* period;
+    const char* dag;
+};
+
+const QDate kWednesday(2014, 10, 29);
+
+// An enabled weekday list that nothing selected writes "0": the list starts enabled, and only
+// the period "Dag" disables it.
+const SparaRow kSparaRows[] = {
+    {"nothing stored", kWednesday, "", "", "", "", {}, "2014-10-30 06:00:00", "1", ""},
+    {"every day, run earlier today",
+     kWednesday,
+     "2014-10-29 05:00:00",
+     "",
+     "",
+     "",
+     {"cbPeriod=0"},
+     "2014-10-30 06:00:00",
+     "1",
+     ""},
+    {"every day, run three days ahead",
+     kWednesday,
+     "2014-11-01 05:00:00",
+     "",
+     "",
+     "",
+     {},
+     "2014-11-02 06:00:00",
+     "1",
+     ""},
+    {"every week on monday lies in the past",
+     kWednesday,
+     "2014-10-26 06:00:00",
+     "",
+     "",
+     "",
+     {"cbPeriod=1", "cbDag=0"},
+     "2014-10-27 06:00:00",
+     "7",
+     "1"},
+    {"every week on friday of the week after",
+     kWednesday,
+     "",
+     "",
+     "",
+     "",
+     {"cbPeriod=1", "cbDag=4"},
+     "2014-11-07 06:00:00",
+     "7",
+     "5"},
+    {"every week with no weekday stored",
+     kWednesday,
+     "",
+     "7",
+     "",
+     "",
+     {},
+     "2014-11-02 06:00:00",
+     "7",
+     "0"},
+    {"every week with a weekday past sunday",
+     kWednesday,
+     "",
+     "7",
+     "10",
+     "",
+     {},
+     "2014-11-12 06:00:00",
+     "7",
+     "10"},
+    {"every month, run today",
+     QDate(2014, 10, 31),
+     "2014-10-31 06:00:00",
+     "",
+     "",
+     "",
+     {"cbPeriod=3"},
+     "2014-10-31 06:00:00",
+     "30",
+     ""},
+    {"every month, run in september",
+     kWednesday,
+     "2014-09-30 06:00:00",
+     "30",
+     "",
+     "",
+     {},
+     "2014-10-31 06:00:00",
+     "30",
+     "0"},
+    {"every month in december",
+     QDate(2014, 12, 5),
+     "",
+     "30",
+     "",
+     "",
+     {},
+     "2014-12-31 06:00:00",
+     "30",
+     "0"},
+    {"midnight gives the date alone",
+     kWednesday,
+     "",
+     "",
+     "",
+     "00:00:00",
+     {},
+     "2014-10-30",
+     "1",
+     ""},
+    {"stored period 2 writes 14",
+     kWednesday,
+     "",
+     "2",
+     "3",
+     "",
+     {},
+     "2014-11-12 06:00:00",
+     "14",
+     "3"},
+    {"stored period 5 writes 180", kWednesday, "", "5", "", "", {}, "1899-12-30", "180", "0"},
+};
+
+struct WeekdayRow {
+    const char* label;
+    std::vector<std::string> picks;
+    bool dagVisible;
+    bool dagEnabled;
+    const char* dagShown;
+    bool lastDayVisible;
+    const char* dagWritten;
+};
+
+const WeekdayRow kWeekdayRows[] = {
+    {"Dag", {"cbPeriod=1", "cbDag=3", "cbPeriod=0"}, true, false, "", false, ""},
+    {"Vecka selects monday", {"cbPeriod=1"}, true, true, "Måndag", false, "1"},
+    {"Varanna vecka keeps the weekday",
+     {"cbPeriod=1", "cbDag=5", "cbPeriod=2"},
+     true,
+     true,
+     "Lördag",
+     false,
+     "6"},
+    {"Månad after Dag", {"cbPeriod=3"}, false, false, "", true, ""},
+    {"Månad after Vecka on onsdag",
+     {"cbPeriod=1", "cbDag=2", "cbPeriod=3"},
+     false,
+     true,
+     "Onsdag",
+     true,
+     "3"},
+};
+
+struct RunInfoRow {
+    const char* label;
+    const char* nextrun;
+    const char* prevrun;
+    const char* restart;
+    const char* nextShown;
+    const char* prevShown;
+    bool checked;
+};
+
+const RunInfoRow kRunInfoRows[] = {
+    {"nothing stored", "", "", "", "2014-10-30 12:00:00", "2013-01-01", false},
+    {"stored as they are", "2014-11-07 06:00:00", "2014-10-31 06:00:00", "1", "2014-11-07 06:00:00",
+     "2014-10-31 06:00:00", true},
+    {"malformed shown unchanged", "snart", "förut", "0", "snart", "förut", false},
+    {"restart true", "", "", "true", "2014-10-30 12:00:00", "2013-01-01", false},
+    {"restart with a blank", "", "", " 1", "2014-10-30 12:00:00", "2013-01-01", false},
+};
+
+} // namespace
+
+class ScheduleWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
+    std::unique_ptr<TfrmNorlexa> window;
+
+    template <typename T = QWidget> T* control(const char* name) {
+        return testing_support::FindControl<T>(window.get(), name);
+    }
+
+    void storeTimer(const char* name, const char* value) {
+        QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, kTimers, name, value));
+    }
+
+    void storeConfig() {
+        QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, kFirstSlot, "Name", "Config-0"));
+    }
+
+    QString timer(const char* name) {
+        return Q(twins->store.storedValue(Hive::Machine, kTimers, name));
+    }
+
+    void openWindow() {
+        window = std::make_unique<TfrmNorlexa>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Picks an entry as a user does: opens the list and clicks the entry.
+    void pick(const char* list, int position) {
+        auto* combo = control<QComboBox>(list);
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        const QRect entry = view->visualRect(combo->model()->index(position, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
+        QCOMPARE(combo->currentIndex(), position);
+    }
+
+    // Picks given as "list=position", in order.
+    void pickAll(const std::vector<std::string>& picks) {
+        for (const auto& step : picks) {
+            const auto equals = step.find('=');
+            pick(step.substr(0, equals).c_str(), std::stoi(step.substr(equals + 1)));
+        }
+    }
+
+    void clickSpara() { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }
+
+private Q_SLOTS:
+    void init() { twins = std::make_unique<testing_support::ToolkitTwins>(); }
+
+    void cleanup() {
+        window.reset();
+        twins.reset();
+    }
+
+    void loadingShowsTheStoredSchedule_data() { testing_support::AddTableRows(kLoadRows); }
+
+    void loadingShowsTheStoredSchedule() {
+        QFETCH(int, row);
+        const auto& load = kLoadRows[row];
+        storeTimer("Period", load.period);
+        storeTimer("Dag", load.dag);
+        storeTimer("Tid", load.tid);
+        storeTimer("Restarttime", load.restarttime);
+        openWindow();
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(),
+                 QString::fromUtf8(load.periodShown));
+        QCOMPARE(control<QComboBox>("cbDag")->currentText(), QString::fromUtf8(load.dagShown));
+        QCOMPARE(control<QTimeEdit>("dtpTid")->time(), load.tidShown);
+        QCOMPARE(control<QTimeEdit>("dtpRestart")->time(), load.restartShown);
+        QCOMPARE(control<QComboBox>("cbPeriod")->count(), 4);
+        QCOMPARE(control<QComboBox>("cbDag")->count(), 7);
+    }
+
+    void sparaWritesTheNextRun_data() { testing_support::AddTableRows(kSparaRows); }
+
+    void sparaWritesTheNextRun() {
+        QFETCH(int, row);
+        const auto& spara = kSparaRows[row];
+        twins->clock.set({spara.today.year(), spara.today.month(), spara.today.day(), 9, 15, 0, 0});
+        storeTimer("Prevrun", spara.prevrun);
+        storeTimer("Period", spara.storedPeriod);
+        storeTimer("Dag", spara.storedDag);
+        storeTimer("Tid", spara.storedTid);
+        openWindow();
+        pickAll(spara.picks);
+        clickSpara();
+        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(timer("Nextrun"), QString::fromUtf8(spara.nextrun));
+        QCOMPARE(timer("Period"), QString::fromUtf8(spara.period));
+        QCOMPARE(timer("Dag"), QString::fromUtf8(spara.dag));
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), QString::fromUtf8(spara.nextrun));
+        QCOMPARE(timer("Tid"), *spara.storedTid ? QString::fromUtf8(spara.storedTid)
+                                                : QStringLiteral("06:00:00"));
+        QCOMPARE(timer("Restart"), QStringLiteral("0"));
+        QCOMPARE(timer("Restarttime"), QStringLiteral("01:00:00"));
+        QCOMPARE(timer("Prevrun"), QString::fromUtf8(spara.prevrun));
+    }
+
+    void theWeekdayControlsFollowThePeriod_data() { testing_support::AddTableRows(kWeekdayRows); }
+
+    void theWeekdayControlsFollowThePeriod() {
+        QFETCH(int, row);
+        const auto& weekday = kWeekdayRows[row];
+        openWindow();
+        pickAll(weekday.picks);
+        auto* dag = control<QComboBox>("cbDag");
+        auto* lastDay = control<QLineEdit>("edDag");
+        QCOMPARE(dag->isVisible(), weekday.dagVisible);
+        QCOMPARE(dag->isEnabled(), weekday.dagEnabled);
+        QCOMPARE(dag->currentText(), QString::fromUtf8(weekday.dagShown));
+        QCOMPARE(lastDay->isVisible(), weekday.lastDayVisible);
+        QCOMPARE(lastDay->text(), QStringLiteral("Siste i månaden"));
+        QVERIFY(!lastDay->isEnabled());
+        clickSpara();
+        QCOMPARE(timer("Dag"), QString::fromUtf8(weekday.dagWritten));
+    }
+
+    void aPrevrunThatIsNoDateStopsSpara() {
+        storeTimer("Prevrun", "igår kväll");
+        storeConfig();
+        openWindow();
+        pick("cbPeriod", 1);
+        control<QLineEdit>("edtConfigName")->setFocus();
+        QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
+        const QString nextShown = control<QLineEdit>("edNextrun")->text();
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        const auto& box = twins->boxes.shown()[0];
+        QCOMPARE(box.kind, platform::BoxKind::Error);
+        QCOMPARE(box.text, std::string("'igår kväll' is not a valid date and time."));
+        for (const char* name : kScheduleValues) {
+            QCOMPARE(timer(name), QStringLiteral("<absent>"));
+        }
+        QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "Name")),
+                 QStringLiteral("Config-0"));
+        QVERIFY(window->isVisible());
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Config-0X"));
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), nextShown);
+    }
+
+    void sparaAfterAnIncompleteLoadWritesNothingUntilACompleteF5() {
+        storeTimer("Period", "14");
+        twins->store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
+        openWindow();
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Inställningarna lästes inte in helt och sparas därför inte."));
+        QCOMPARE(timer("Period"), QStringLiteral("14"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(timer("Period"), QStringLiteral("14"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-09 06:00:00"));
+    }
+
+    void aBatchThatCannotBeginOrEndSaysNothingWasSaved_data() {
+        QTest::addColumn<int>("call");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("begin") << static_cast<int>(platform::MemorySettingsStore::Call::BeginBatch)
+                               << false;
+        QTest::newRow("end") << static_cast<int>(platform::MemorySettingsStore::Call::EndBatch)
+                             << true;
+    }
+
+    void aBatchThatCannotBeginOrEndSaysNothingWasSaved() {
+        QFETCH(int, call);
+        QFETCH(bool, written);
+        openWindow();
+        twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
+                              platform::kRegistryIoFailed);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Ändringarna kunde inte sparas. Inget av schemat eller exportkonfigurationerna har "
+            "sparats."));
+        // The twin stores each write at once; only a batch that never began wrote nothing.
+        QCOMPARE(timer("Period") != QStringLiteral("<absent>"), written);
+        QCOMPARE(twins->store.batchDepth(Hive::Machine), 0);
+    }
+
+    void sparaSavesTheConfigurationsAndShowsWhatItWrote() {
+        storeConfig();
+        openWindow();
+        clickSpara();
+        // Save writes every slot's four values, those absent before included.
+        QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "ExportFilename")),
+                 QString());
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), QStringLiteral("2014-10-30 06:00:00"));
+        QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("2013-01-01"));
+    }
+
+    void aFailedWriteLeavesTheOthersToBeTried() {
+        openWindow();
+        twins->store.failNext(platform::MemorySettingsStore::Call::SetValue,
+                              platform::kAccessDenied);
+        clickSpara();
+        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(timer("Period"), QStringLiteral("<absent>"));
+        QCOMPARE(timer("Dag"), QStringLiteral(""));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
+        QCOMPARE(timer("Restarttime"), QStringLiteral("01:00:00"));
+    }
+
+    void theRunInformationShowsWhatIsStored_data() { testing_support::AddTableRows(kRunInfoRows); }
+
+    void theRunInformationShowsWhatIsStored() {
+        QFETCH(int, row);
+        const auto& info = kRunInfoRows[row];
+        const bool checked = info.checked;
+        storeTimer("Nextrun", info.nextrun);
+        storeTimer("Prevrun", info.prevrun);
+        storeTimer("Restart", info.restart);
+        storeConfig();
+        openWindow();
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), QString::fromUtf8(info.nextShown));
+        QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QString::fromUtf8(info.prevShown));
+        QCOMPARE(control<QCheckBox>("cbRestartService")->isChecked(), checked);
+        QCOMPARE(control<QTimeEdit>("dtpRestart")->isEnabled(), checked);
+        storeTimer("Prevrun", "");
+        clickSpara();
+        QCOMPARE(timer("Restart"), checked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+
+    void withoutAConfigurationTheRunInformationStaysEmpty() {
+        storeTimer("Nextrun", "2014-11-07 06:00:00");
+        storeTimer("Restart", "1");
+        openWindow();
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), QString());
+        QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QString());
+        auto* restart = control<QCheckBox>("cbRestartService");
+        QVERIFY(!restart->isChecked());
+        restart->setFocus();
+        QTest::keyClick(restart, Qt::Key_Space);
+        QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
+        clickSpara();
+        QCOMPARE(timer("Restart"), QStringLiteral("1"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
+    }
+
+    void runNowWritesTheCurrentTimeAndReloads() {
+        storeConfig();
+        storeTimer("Period", "7");
+        twins->clock.set({2014, 10, 29, 12, 34, 56, 789});
+        openWindow();
+        pick("cbPeriod", 0);
+        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29 12:34:56"));
+        QCOMPARE(control<QLineEdit>("edNextrun")->text(), QStringLiteral("2014-10-29 12:34:56"));
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
+        QCOMPARE(timer("Period"), QStringLiteral("7"));
+        // "Spara" before the service has run replaces the immediate run with the computed one.
+        clickSpara();
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-02 06:00:00"));
+    }
+
+    void runNowAtMidnightWritesTheDateAlone() {
+        twins->clock.set({2014, 10, 29, 0, 0, 0, 0});
+        openWindow();
+        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29"));
+    }
+
+    void f5RestoresTheStoredSchedule() {
+        storeTimer("Period", "30");
+        openWindow();
+        pick("cbPeriod", 1);
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Månad"));
+        QVERIFY(control<QLineEdit>("edDag")->isVisible());
+    }
+
+    void sparaUnderDayFirstFormats() {
+        twins->regional.set(platform::DottedFormats());
+        storeTimer("Prevrun", "26.10.2014 06.00.00");
+        storeTimer("Tid", "07.30.00");
+        storeTimer("Restarttime", "02.00");
+        storeConfig();
+        openWindow();
+        pick("cbPeriod", 1);
+        clickSpara();
+        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(timer("Nextrun"), QStringLiteral("27.10.2014 07.30.00"));
+        QCOMPARE(timer("Tid"), QStringLiteral("07.30.00"));
+        QCOMPARE(timer("Restarttime"), QStringLiteral("02.00.00"));
+        QCOMPARE(timer("Period"), QStringLiteral("7"));
+        QCOMPARE(timer("Dag"), QStringLiteral("1"));
+        QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("26.10.2014 06.00.00"));
+    }
+
+    void sparaUnderATwelveHourClock() {
+        twins->regional.set(platform::TwelveHourFormats());
+        storeTimer("Tid", "6:30:00 PM");
+        openWindow();
+        QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(18, 30));
+        clickSpara();
+        QCOMPARE(timer("Nextrun"), QStringLiteral("10/30/2014 6:30:00 PM"));
+        QCOMPARE(timer("Restarttime"), QStringLiteral("1:00:00 AM"));
+    }
+};
+
+int main(int argc, char** argv) {
+    LumraApplication application(argc, argv);
+    ScheduleWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "schedule_window_test.moc"

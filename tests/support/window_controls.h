@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QTest>
+#include <QWidget>
+#include <cstddef>
+
+namespace testing_support {
+
+// The window's control of that object name; the test stops when there is none.
+template <typename T = QWidget> T* FindControl(QWidget* window, const char* name) {
+    auto* found = window->findChild<T*>(QString::fromUtf8(name));
+    if (!found) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+// One data row per table row, each carrying its index in the column "row".
+template <typename Row, std::size_t N> void AddTableRows(const Row (&rows)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i) {
+        QTest::addRow("%s", rows[i].label) << static_cast<int>(i);
+    }
+}
+
+} // namespace testing_support

@@ -1,0 +1,254 @@
+#include "toolkit/dataproviders/TfrmDataLinkEditor.h"
+
+#include "platform/message_boxes.h"
+#include "toolkit/dataproviders/connection_edit.h"
+#include "toolkit/dataproviders/data_link_file.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace vemlo {
+
+namespace {
+
+constexpr const char* kPersist = "Persist Security Info";
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    return edit;
+}
+
+// A row of the form whose label names the field for screen readers as well.
+void AddRow(QFormLayout* form, const char* caption, QWidget* field) {
+    auto* label = new QLabel(QString::fromUtf8(caption), field->parentWidget());
+    label->setBuddy(field);
+    field->setAccessibleName(label->text().remove(QLatin1Char('&')));
+    form->addRow(label, field);
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TfrmDataLinkEditor::TfrmDataLinkEditor(std::string path, platform::MessageBoxes& boxes,
+                                       ConnectionTest test)
+    : QWidget(nullptr, Qt::Window)
+    , path_(std::move(path))
+    , boxes_(boxes)
+    , test_(std::move(test)) {
+    setObjectName(QStringLiteral("frmDataLinkEditor"));
+    setWindowTitle(QStringLiteral("Egenskaper för datalänk"));
+    buildControls();
+    Load();
+}
+
+TfrmDataLinkEditor::~TfrmDataLinkEditor() = default;
+
+void TfrmDataLinkEditor::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    lbFile = new QLabel(QString::fromStdString(path_), this);
+    lbFile->setObjectName(QStringLiteral("lbFile"));
+    lbFile->setTextFormat(Qt::PlainText);
+    lbFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lbFile);
+
+    auto* form = new QFormLayout();
+    layout->addLayout(form);
+    cbProvider = new QComboBox(this);
+    cbProvider->setObjectName(QStringLiteral("cbProvider"));
+    cbProvider->setEditable(true);
+    cbProvider->addItems({QString(), QStringLiteral("SQLite"), QStringLiteral("PostgreSQL"),
+                          QStringLiteral("MSDASQL")});
+    AddRow(form, "&Provider", cbProvider);
+    const struct {
+        const char* key;
+        const char* name;
+        const char* caption;
+    } rows[] = {
+        {"Data Source", "edDataSource", "&Datakälla (Data Source)"},
+        {"Initial Catalog", "edInitialCatalog", "Data&bas (Initial Catalog)"},
+        {"User ID", "edUserID", "&Användare (User ID)"},
+        {"Password", "edPassword", "&Lösenord (Password)"},
+    };
+    for (const auto& row : rows) {
+        auto* edit = MakeEdit(this, row.name);
+        AddRow(form, row.caption, edit);
+        fields_.push_back({row.key, edit});
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, key = row.key](const QString& text) { fieldChanged(key, text); });
+    }
+    fields_.back().edit->setEchoMode(QLineEdit::Password);
+    cbPersistSecurityInfo =
+        new QCheckBox(QStringLiteral("&Spara lösenordet (Persist Security Info)"), this);
+    cbPersistSecurityInfo->setObjectName(QStringLiteral("cbPersistSecurityInfo"));
+    form->addRow(QString(), cbPersistSecurityInfo);
+    edConnectionString = MakeEdit(this, "edConnectionString");
+    AddRow(form, "Anslutnings&sträng", edConnectionString);
+    lbProblem = new QLabel(QStringLiteral("Anslutningssträngen kan inte tolkas."), this);
+    lbProblem->setObjectName(QStringLiteral("lbProblem"));
+    lbProblem->hide();
+    layout->addWidget(lbProblem);
+
+    auto* buttons = new QHBoxLayout();
+    layout->addLayout(buttons);
+    btnTesta = MakeButton(this, "btnTesta", "&Testa anslutning");
+    btnSpara = MakeButton(this, "btnSpara", "S&para");
+    btnStang = MakeButton(this, "btnStang", "S&täng");
+    buttons->addWidget(btnTesta);
+    buttons->addStretch();
+    buttons->addWidget(btnSpara);
+    buttons->addWidget(btnStang);
+
+    connect(cbProvider, &QComboBox::currentTextChanged, this,
+            [this](const QString& text) { fieldChanged("Provider", text); });
+    connect(cbPersistSecurityInfo, &QCheckBox::toggled, this, &TfrmDataLinkEditor::persistChanged);
+    connect(edConnectionString, &QLineEdit::textEdited, this, &TfrmDataLinkEditor::rawChanged);
+    connect(btnTesta, &QPushButton::clicked, this, &TfrmDataLinkEditor::btnTestaClick);
+    connect(btnSpara, &QPushButton::clicked, this, [this] { Save(); });
+    connect(btnStang, &QPushButton::clicked, this, &QWidget::close);
+    resize(460, sizeHint().height());
+}
+
+void TfrmDataLinkEditor::showInfo(const std::string& text, bool warning) {
+    boxes_.show({warning ? platform::BoxKind::Warning : platform::BoxKind::Information, {}, text});
+}
+
+void TfrmDataLinkEditor::Load() {
+    QFile file(QString::fromStdString(path_));
+    std::string text;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            showInfo("Datalänken \"" + path_ +
+                         "\" kan inte läsas: " + file.errorString().toStdString(),
+                     true);
+            return;
+        }
+        const auto bytes = file.readAll();
+        const auto read = ReadDataLink(std::string_view(bytes.constData(), bytes.size()));
+        if (!read) {
+            showInfo("Filen \"" + path_ +
+                         "\" är ingen datalänkfil.\r\rDen skrivs inte över om du inte sparar.",
+                     true);
+            return;
+        }
+        text = *read;
+    }
+    edConnectionString->setText(QString::fromStdString(text));
+    rawChanged(edConnectionString->text());
+    setModified(false);
+}
+
+void TfrmDataLinkEditor::showFields() {
+    syncing_ = true;
+    cbProvider->setCurrentText(QString::fromStdString(connection_.value("Provider")));
+    for (const auto& field : fields_) {
+        field.edit->setText(QString::fromStdString(connection_.value(field.key)));
+    }
+    cbPersistSecurityInfo->setChecked(SameConnectionStringKey(connection_.value(kPersist), "True"));
+    syncing_ = false;
+}
+
+void TfrmDataLinkEditor::fieldChanged(const char* key, const QString& text) {
+    if (syncing_) {
+        return;
+    }
+    SetConnectionValue(connection_, key, text.toStdString());
+    edConnectionString->setText(QString::fromStdString(FormatConnectionString(connection_)));
+    parsed_ = true;
+    lbProblem->hide();
+    setModified(true);
+}
+
+void TfrmDataLinkEditor::persistChanged(bool persist) {
+    if (syncing_) {
+        return;
+    }
+    // Unchecked leaves a string without the key as it was.
+    const bool present = connection_.has(kPersist);
+    if (persist || present) {
+        fieldChanged(kPersist, persist ? QStringLiteral("True") : QStringLiteral("False"));
+    }
+}
+
+void TfrmDataLinkEditor::rawChanged(const QString& text) {
+    const auto parsed = ParseConnectionString(text.toStdString());
+    parsed_ = parsed.has_value();
+    lbProblem->setVisible(!parsed_);
+    if (parsed) {
+        connection_ = *parsed;
+        showFields();
+    }
+    setModified(true);
+}
+
+void TfrmDataLinkEditor::setModified(bool modified) {
+    modified_ = modified;
+    setWindowModified(modified);
+}
+
+bool TfrmDataLinkEditor::Save() {
+    if (!parsed_) {
+        showInfo("Anslutningssträngen kan inte tolkas och sparas inte.", true);
+        return false;
+    }
+    const auto bytes = DataLinkBytes(FormatConnectionString(connection_));
+    if (!bytes) {
+        showInfo("Anslutningssträngen innehåller tecken som en datalänk inte kan hålla.", true);
+        return false;
+    }
+    // The new content goes to a file beside the old one and replaces it in one rename.
+    QSaveFile file(QString::fromStdString(path_));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes->data(), static_cast<qint64>(bytes->size())) !=
+            static_cast<qint64>(bytes->size()) ||
+        !file.commit()) {
+        showInfo("Datalänken \"" + path_ +
+                     "\" kunde inte sparas: " + file.errorString().toStdString(),
+                 true);
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+void TfrmDataLinkEditor::btnTestaClick() {
+    const auto problem = test_(edConnectionString->text().toStdString());
+    if (problem.empty()) {
+        showInfo("Anslutningen lyckades.", false);
+    } else {
+        showInfo("Anslutningen misslyckades.\r\r" + problem, true);
+    }
+}
+
+void TfrmDataLinkEditor::closeEvent(QCloseEvent* event) {
+    if (modified_) {
+        const int answer = boxes_.show({platform::BoxKind::Confirmation,
+                                        {},
+                                        "Ändringarna i datalänken är inte sparade. Vill du spara "
+                                        "dem?",
+                                        platform::BoxButtons::YesNo,
+                                        platform::kBoxYes});
+        if (answer == platform::kBoxYes && !Save()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+} // namespace vemlo
