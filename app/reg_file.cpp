@@ -16,24 +16,6 @@ void WriteRegFileKey(std::ostream& out, const RegFileKey& key) {
 
 namespace {
 
-void Append(char32_t code, std::string& out) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // Reads a quoted text at line[at] and moves at past it; nothing, with why, when it is not one.
 std::optional<std::string> Unquote(std::string_view line, std::size_t& at, std::string& why) {
     if (at >= line.size() || line[at] != '"') {
@@ -101,7 +83,7 @@ std::optional<std::string> Unquote(std::string_view line, std::size_t& at, std::
             why = std::string("a bad escape \\") + e;
             return std::nullopt;
         }
-        Append(code, text);
+        platform::AppendUtf8(text, code);
         at = start + digits - (e == 'x' ? 1 : 0);
     }
     why = "the closing quote is missing";

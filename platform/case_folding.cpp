@@ -1,5 +1,7 @@
 #include "platform/case_folding.h"
 
+#include "platform/store_text.h"
+
 #include <algorithm>
 
 namespace platform {
@@ -41,24 +43,6 @@ std::size_t Decode(std::string_view text, std::size_t i, char32_t& code) {
     return length;
 }
 
-void Encode(char32_t code, std::string& out) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 } // namespace
 
 char32_t FoldCodePoint(char32_t code) {
@@ -88,7 +72,7 @@ std::string FoldCase(std::string_view text) {
         if (length == 1) {
             folded += static_cast<char>(FoldCodePoint(code));
         } else {
-            Encode(FoldCodePoint(code), folded);
+            AppendUtf8(folded, FoldCodePoint(code));
         }
         i += length;
     }

@@ -39,6 +39,16 @@ protected:
     }
     std::string hive() const { return folder.file("machine.hive"); }
 
+    // Key P with sub-keys Sub100, Sub101, ..., opened.
+    platform::KeyHandle openWithSubKeys(int count) {
+        for (int i = 0; i < count; ++i) {
+            RegWriteString(RegRoot::LocalMachine, "P\\Sub" + std::to_string(100 + i), "V", "x");
+        }
+        platform::KeyHandle key = 0;
+        store->openKey(Hive::Machine, "P", key);
+        return key;
+    }
+
     // Runs sql on the file with a connection of its own; the rows' first columns joined by "|".
     std::string raw(const std::string& sql) {
         sqlite3* db = nullptr;
@@ -85,12 +95,7 @@ TEST_F(StoreFormatTest, AHiveOfALaterVersionIsNotAStore) {
 }
 
 TEST_F(StoreFormatTest, ListingByIndexGivesTheSameEntriesInAnyOrderOfAsking) {
-    for (int i = 0; i < 30; ++i) {
-        ASSERT_TRUE(
-            RegWriteString(RegRoot::LocalMachine, "P\\Sub" + std::to_string(100 + i), "V", "x"));
-    }
-    platform::KeyHandle key = 0;
-    ASSERT_EQ(store->openKey(Hive::Machine, "P", key), platform::kSuccess);
+    const auto key = openWithSubKeys(30);
     std::string name;
     for (const std::size_t index : {0u, 1u, 2u, 7u, 8u, 3u, 29u}) {
         ASSERT_EQ(store->enumSubKey(key, index, 512, name), platform::kSuccess) << index;
@@ -122,12 +127,7 @@ TEST_F(StoreFormatTest, AConcurrentWriterWaitsForABatchAndThenSucceeds) {
 
 // A handle kept open for longer than a writer waits does not lock the writer out.
 TEST_F(StoreFormatTest, ASlowListingOfOneHandleLetsWritersIn) {
-    for (int i = 0; i < 70; ++i) {
-        ASSERT_TRUE(
-            RegWriteString(RegRoot::LocalMachine, "P\\Sub" + std::to_string(100 + i), "V", "x"));
-    }
-    platform::KeyHandle key = 0;
-    ASSERT_EQ(store->openKey(Hive::Machine, "P", key), platform::kSuccess);
+    const auto key = openWithSubKeys(70);
     auto writer = StartChild({STORE_WRITER_PATH, hive(), "Other", "W", "20"});
     std::string name;
     for (std::size_t i = 0; i < 70; ++i) {
