@@ -236,6 +236,7 @@ void TfrmNorlexa::buildControls() {
     ConnectGuarded(btnStopService, &QPushButton::clicked, this, &TfrmNorlexa::btnStopServiceClick);
     ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmNorlexa::BitBtn1Click);
     ConnectScheduleHandlers();
+    ConnectConfigHandlers();
     // The window sees these keys before the focused control does.
     const Qt::KeyboardModifiers refreshModifiers[] = {Qt::NoModifier, Qt::ShiftModifier,
                                                       Qt::ControlModifier,
@@ -303,36 +304,4 @@ void TfrmNorlexa::FormKeyDown(int key) {
 
 void TfrmNorlexa::buStangClick() {
     close();
-}
-
-void TfrmNorlexa::RefillConfigList() {
-    int position = cmbConfigs->currentIndex();
-    cmbConfigs->clear();
-    for (int i = 0; i < configs->Count(); ++i) {
-        cmbConfigs->addItem(QString::fromStdString(configs->GetItem(i).name));
-    }
-    if (configs->Count() > 0 && position <= 0) {
-        position = 0;
-    }
-    cmbConfigs->setCurrentIndex(std::min(position, cmbConfigs->count() - 1));
-    btnConfigAdd->setEnabled(true);
-    btnConfigRemove->setEnabled(cmbConfigs->count() > 0);
-}
-
-void TfrmNorlexa::ShowSelectedConfig() {
-    const bool any = cmbConfigs->count() > 0;
-    edtConfigName->setEnabled(any);
-    buDataprovider->setEnabled(any);
-    dtpRestart->setEnabled(cbRestartService->isChecked());
-    const int selected = cmbConfigs->currentIndex();
-    if (!any || selected < 0) {
-        edtConfigName->clear();
-        return;
-    }
-    const auto& config = configs->GetItem(selected);
-    edtConfigName->setText(QString::fromStdString(config.name));
-    edDataprovider->setText(QString::fromStdString(config.dataprovider));
-    edExportkatalog->setText(QString::fromStdString(config.exportPathBokforing));
-    edExportfilname->setText(QString::fromStdString(config.exportFilename));
-    ShowRunInfo();
 }

@@ -44,8 +44,6 @@ private:
     void buStangClick();
     // A new list loaded from the store; an incomplete load is reported in a box.
     std::unique_ptr<lumra::TLumraConfigs> LoadedConfigs();
-    void RefillConfigList();
-    void ShowSelectedConfig();
     // Service control (TfrmNorlexa_service.cpp).
     void ShowServiceState();
     void BitBtn1Click();
@@ -67,6 +65,29 @@ private:
     void cbRestartServiceClick();
     void ShowRunInfo();
     platform::LocalDateTime Now() const;
+
+    // Configuration editing (TfrmNorlexa_configs.cpp).
+    void ConnectConfigHandlers();
+    void RefillConfigList();
+    void ShowSelectedConfig();
+    // The enabled states and the selected configuration's fields; false when none is selected.
+    bool ShowConfigFields();
+    lumra::TLumraConfig* SelectedConfig();
+    void cmbConfigsCloseUp();
+    void cmbConfigsChange();
+    void btnConfigAddClick();
+    void btnConfigRemoveClick();
+    // Stores the field's text in the selected configuration; false when none is selected.
+    bool StoreField(std::string lumra::TLumraConfig::*member, const QLineEdit* field);
+    void edtConfigNameChange();
+    void edDataproviderChange();
+    void edExportkatalogChange();
+    void edExportfilnameChange();
+    void buDataproviderClick();
+    void buValjKatalogClick();
+    void buTestaAnslutningClick();
+    // Shows why "Spara" cannot save while a configuration has no name; false when all have one.
+    bool RefuseUnnamedConfig();
 
     std::unique_ptr<lumra::TLumraConfigs> configs;
     bool shown = false;

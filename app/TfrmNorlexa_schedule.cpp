@@ -154,6 +154,9 @@ void TfrmNorlexa::btnSparaClick() {
                              loadProblem);
         return;
     }
+    if (RefuseUnnamedConfig()) {
+        return;
+    }
     const std::string nextRun = ComputeNextRun();
     // The service reads the old schedule and list or the new ones, never a mix.
     vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);

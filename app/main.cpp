@@ -5,12 +5,14 @@
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/immediate_process_end.h"
 #include "platform/linux/logind_power_notifications.h"
+#include "platform/linux/mountinfo_network_names.h"
 #include "platform/linux/posix_regional_settings.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/linux/xdg_shell_folders.h"
 #include "platform/qt/process_shell_opener.h"
+#include "platform/qt/qt_folder_browser.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/system_clock.h"
 #include "toolkit/dataproviders/TfrmDataProviders.h"
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
             .toStdString());
     platform::SystemdServiceManager services;
     platform::PosixRegionalSettings regional;
+    platform::QtFolderBrowser folders;
+    platform::MountInfoNetworkNames networkNames;
     vemlo::UseToolkitPlatform({.settingsStore = &store,
                                .messageBoxes = &boxes,
                                .windowMessages = &messages,
@@ -52,7 +56,9 @@ int main(int argc, char** argv) {
                                .fileSystem = &files,
                                .serviceManager = &services,
                                .regionalSettings = &regional,
-                               .shellOpener = &shellOpener});
+                               .shellOpener = &shellOpener,
+                               .folderBrowser = &folders,
+                               .networkNames = &networkNames});
     vemlo::DialogDataProviderSelection dataProviders;
     vemlo::UseDataProviderSelection(&dataProviders);
     vemlo::UseDialogHandlerGuard(RunGuarded);

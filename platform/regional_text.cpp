@@ -1,5 +1,7 @@
 #include "platform/regional_text.h"
 
+#include "platform/trimmed_text.h"
+
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -267,13 +269,7 @@ bool ReadTime(Scanner& in, const RegionalFormats& formats, LocalDateTime& moment
 }
 
 std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return platform::TrimmedBy(text, IsBlank);
 }
 
 } // namespace

@@ -69,4 +69,12 @@ platform::ShellOpener& ShellOpener() {
     return Required(g_Platform.shellOpener, "shell opener");
 }
 
+platform::FolderBrowser& FolderBrowser() {
+    return Required(g_Platform.folderBrowser, "folder browser");
+}
+
+platform::NetworkNames& NetworkNames() {
+    return Required(g_Platform.networkNames, "network names");
+}
+
 } // namespace vemlo

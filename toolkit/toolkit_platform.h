@@ -11,6 +11,8 @@ class FileSystem;
 class ServiceManager;
 class RegionalSettings;
 class ShellOpener;
+class FolderBrowser;
+class NetworkNames;
 } // namespace platform
 
 namespace vemlo {
@@ -32,6 +34,8 @@ struct ToolkitPlatform {
     platform::ServiceManager* serviceManager = nullptr;
     platform::RegionalSettings* regionalSettings = nullptr;
     platform::ShellOpener* shellOpener = nullptr;
+    platform::FolderBrowser* folderBrowser = nullptr;
+    platform::NetworkNames* networkNames = nullptr;
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
@@ -50,5 +54,7 @@ platform::FileSystem& FileSystem();
 platform::ServiceManager& ServiceManager();
 platform::RegionalSettings& RegionalSettings();
 platform::ShellOpener& ShellOpener();
+platform::FolderBrowser& FolderBrowser();
+platform::NetworkNames& NetworkNames();
 
 } // namespace vemlo

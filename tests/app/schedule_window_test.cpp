@@ -7,7 +7,6 @@
 #include "tests/support/window_controls.h"
 #include "toolkit/settings/registry.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -275,13 +274,7 @@ private:
 
     // Picks an entry as a user does: opens the list and clicks the entry.
     void pick(const char* list, int position) {
-        auto* combo = control<QComboBox>(list);
-        combo->showPopup();
-        QAbstractItemView* view = combo->view();
-        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
-        const QRect entry = view->visualRect(combo->model()->index(position, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
-        QCOMPARE(combo->currentIndex(), position);
+        testing_support::PickFromList(control<QComboBox>(list), position);
     }
 
     // Picks given as "list=position", in order.

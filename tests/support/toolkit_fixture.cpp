@@ -31,7 +31,9 @@ vemlo::ToolkitPlatform ToolkitTwins::wiring() {
             .fileSystem = &files,
             .serviceManager = &services,
             .regionalSettings = &regional,
-            .shellOpener = &shellOpener};
+            .shellOpener = &shellOpener,
+            .folderBrowser = &folders,
+            .networkNames = &networkNames};
 }
 
 void ToolkitTwins::useStore(platform::SettingsStore& other) {

@@ -7,9 +7,11 @@
 #include "platform/memory/recording_process_end.h"
 #include "platform/memory/recording_shell_opener.h"
 #include "platform/memory/recording_window_messages.h"
+#include "platform/memory/scripted_folder_browser.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
 #include "platform/memory/simulated_service_manager.h"
+#include "platform/memory/table_network_names.h"
 #include "toolkit/dialogs/application_object.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -42,6 +44,8 @@ public:
     platform::SimulatedServiceManager services;
     platform::FixedRegionalSettings regional;
     platform::RecordingShellOpener shellOpener;
+    platform::ScriptedFolderBrowser folders;
+    platform::TableNetworkNames networkNames;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.

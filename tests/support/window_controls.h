@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 #include <QWidget>
 #include <cstddef>
@@ -13,6 +15,16 @@ template <typename T = QWidget> T* FindControl(QWidget* window, const char* name
         qFatal("no control %s", name);
     }
     return found;
+}
+
+// Picks an entry of a drop-down list as a user does: opens it and clicks the entry.
+inline void PickFromList(QComboBox* list, int position) {
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect entry = view->visualRect(list->model()->index(position, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, entry.center());
+    QCOMPARE(list->currentIndex(), position);
 }
 
 // One data row per table row, each carrying its index in the column "row".

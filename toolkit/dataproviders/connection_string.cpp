@@ -1,5 +1,7 @@
 #include "toolkit/dataproviders/connection_string.h"
 
+#include "platform/trimmed_text.h"
+
 #include <algorithm>
 
 namespace vemlo {
@@ -15,13 +17,7 @@ char LowerAscii(char c) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return platform::TrimmedBy(text, IsBlank);
 }
 
 bool IsQuote(char c) {

@@ -1,6 +1,7 @@
 #include "toolkit/dataproviders/data_link_file.h"
 
 #include "platform/store_text.h"
+#include "platform/trimmed_text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -99,16 +100,7 @@ std::optional<std::string> DecodedText(std::string_view bytes) {
 }
 
 std::string_view Trimmed(std::string_view line) {
-    const auto blank = [](char c) {
-        return c == ' ' || c == '\t';
-    };
-    while (!line.empty() && blank(line.front())) {
-        line.remove_prefix(1);
-    }
-    while (!line.empty() && blank(line.back())) {
-        line.remove_suffix(1);
-    }
-    return line;
+    return platform::TrimmedBy(line, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 bool IsHeader(std::string_view line) {

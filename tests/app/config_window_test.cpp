@@ -1,0 +1,517 @@
+// Configuration editing through the real window: the list, "Ny", "Tabort", the four fields, the
+// data provider and folder dialogs (scripted), "Testa..." and the refused "Spara".
+#include "app/TfrmNorlexa.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
+#include "toolkit/dataproviders/scripted_data_provider_selection.h"
+#include "toolkit/settings/environment.h"
+#include "toolkit/settings/registry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <QToolButton>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using platform::Hive;
+using vemlo::RegRoot;
+
+namespace {
+
+const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
+const std::string kTimers = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Timers";
+const std::string kDataLinks = "/common/System/Ole DB/Data Links/";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+struct Fields {
+    QString name;
+    QString dataprovider;
+    QString folder;
+    QString filename;
+};
+
+// The fields of a configuration stored as the window test stores it.
+Fields StoredFields(int slot) {
+    const auto n = QString::number(slot);
+    return {QStringLiteral("Config-") + n, QStringLiteral("db") + n + QStringLiteral(".udl"),
+            QStringLiteral("/srv/export") + n + QStringLiteral("/"), QStringLiteral("fil") + n};
+}
+
+struct RemoveRow {
+    const char* label;
+    int stored;
+    int removed;
+    std::vector<const char*> listed;
+    int selected;
+};
+
+const RemoveRow kRemoveRows[] = {
+    {"the last of three", 3, 2, {"Config-0", "Config-1"}, 1},
+    {"the middle of three", 3, 1, {"Config-0", "Config-2"}, 1},
+    {"the first of three", 3, 0, {"Config-1", "Config-2"}, 0},
+    {"the only one", 1, 0, {}, -1},
+};
+
+struct FolderRow {
+    const char* label;
+    std::optional<std::string> chosen;
+    const char* shown;
+};
+
+const FolderRow kFolderRows[] = {
+    {"local folder gains the separator", "/srv/ut", "/srv/ut/"},
+    {"root stays the root", "/", "/"},
+    {"session share becomes its universal name",
+     "/run/user/1000/gvfs/smb-share:domain=D,server=filer,share=ekonomi,user=U/bok",
+     "//filer/ekonomi/bok/"},
+    {"kernel CIFS mount stays", "/mnt/cifs/bok", "/mnt/cifs/bok/"},
+    {"cancelled", std::nullopt, "/srv/export0/"},
+};
+
+struct ProviderRow {
+    const char* label;
+    std::optional<std::string> answer;
+    const char* shown;
+};
+
+const ProviderRow kProviderRows[] = {
+    {"a chosen file", "lager.udl", "lager.udl"},
+    {"colon and backslash are part of a name", "a:b\\c.udl", "a:b\\c.udl"},
+    {"a path keeps its last part", "sub/inre.udl", "inre.udl"},
+    {"cancelled gives the default", std::nullopt, "standard.udl"},
+};
+
+} // namespace
+
+// The window under test and what a user does to it.
+class WindowDriver : public QObject {
+protected:
+    std::unique_ptr<TfrmNorlexa> window;
+
+    template <typename T = QLineEdit> T* control(const char* name) {
+        return testing_support::FindControl<T>(window.get(), name);
+    }
+
+    void openWindow() {
+        window = std::make_unique<TfrmNorlexa>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        vemlo::g_DataLinksPath = kDataLinks;
+        vemlo::g_DefaultDataProvider = kDataLinks + "standard.udl";
+    }
+
+    void click(const char* name) {
+        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+    }
+
+    // Replaces a field's text by typing, as a user does.
+    void retype(const char* name, const QString& text) {
+        auto* field = control(name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+};
+
+class ConfigWindowTest : public WindowDriver {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
+    std::unique_ptr<vemlo::ScriptedDataProviderSelection> providers;
+
+    void storeConfigs(int count) {
+        for (int slot = 0; slot < count; ++slot) {
+            const auto key = kSlots + std::to_string(slot);
+            const auto fields = StoredFields(slot);
+            for (const auto& [value, text] :
+                 {std::pair{"Name", fields.name}, std::pair{"DataProvider", fields.dataprovider},
+                  std::pair{"ExportPathBokforing", fields.folder},
+                  std::pair{"ExportFilename", fields.filename}}) {
+                QVERIFY(
+                    vemlo::RegWriteString(RegRoot::LocalMachine, key, value, text.toStdString()));
+            }
+        }
+    }
+
+    QComboBox* list() { return control<QComboBox>("cmbConfigs"); }
+
+    QStringList listed() {
+        QStringList names;
+        for (int i = 0; i < list()->count(); ++i) {
+            names << list()->itemText(i);
+        }
+        return names;
+    }
+
+    Fields shown() {
+        return {control("edtConfigName")->text(), control("edDataprovider")->text(),
+                control("edExportkatalog")->text(), control("edExportfilname")->text()};
+    }
+
+    void compareFields(const Fields& actual, const Fields& expected) {
+        QCOMPARE(actual.name, expected.name);
+        QCOMPARE(actual.dataprovider, expected.dataprovider);
+        QCOMPARE(actual.folder, expected.folder);
+        QCOMPARE(actual.filename, expected.filename);
+    }
+
+    std::optional<std::string> stored(int slot, const char* value) {
+        return twins->store.storedValue(Hive::Machine, kSlots + std::to_string(slot), value);
+    }
+
+private Q_SLOTS:
+    void init() {
+        twins = std::make_unique<testing_support::ToolkitTwins>();
+        providers = std::make_unique<vemlo::ScriptedDataProviderSelection>();
+        vemlo::UseDataProviderSelection(providers.get());
+    }
+
+    void cleanup() {
+        window.reset();
+        vemlo::UseDataProviderSelection(nullptr);
+        providers.reset();
+        twins.reset();
+    }
+
+    void anEmptyStoreOpensWithNothingToEdit() {
+        openWindow();
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(list()->currentIndex(), -1);
+        QVERIFY(control<QPushButton>("btnConfigAdd")->isEnabled());
+        QVERIFY(!control<QPushButton>("btnConfigRemove")->isEnabled());
+        QVERIFY(!control("edtConfigName")->isEnabled());
+        QVERIFY(control("edtConfigName")->text().isEmpty());
+        QVERIFY(!control<QPushButton>("buDataprovider")->isEnabled());
+        QVERIFY(control<QToolButton>("buValjKatalog")->isEnabled());
+        QVERIFY(control("edExportfilname")->isEnabled());
+        QVERIFY(control<QPushButton>("buTestaAnslutning")->isEnabled());
+
+        click("btnConfigAdd");
+        QCOMPARE(listed(), QStringList{QStringLiteral("Config-0")});
+        QCOMPARE(list()->currentIndex(), 0);
+        compareFields(shown(), {QStringLiteral("Config-0"), QStringLiteral("DefaultDataProvider"),
+                                QString(), QString()});
+        QVERIFY(control("edtConfigName")->isEnabled());
+        QVERIFY(control<QPushButton>("btnConfigRemove")->isEnabled());
+        QVERIFY(!twins->store.storedValue(Hive::Machine, kSlots + "0", "Name"));
+    }
+
+    void nyAfterRemovingTheMiddleRepeatsAName() {
+        storeConfigs(3);
+        openWindow();
+        testing_support::PickFromList(list(), 1);
+        click("btnConfigRemove");
+        click("btnConfigAdd");
+        QCOMPARE(listed(), (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-2"),
+                                        QStringLiteral("Config-2")}));
+        QCOMPARE(list()->currentIndex(), 2);
+        compareFields(shown(), {QStringLiteral("Config-2"), QStringLiteral("DefaultDataProvider"),
+                                QString(), QString()});
+    }
+
+    void removing_data() { testing_support::AddTableRows(kRemoveRows); }
+
+    void removing() {
+        QFETCH(int, row);
+        const auto& remove = kRemoveRows[row];
+        storeConfigs(remove.stored);
+        openWindow();
+        if (remove.removed > 0) {
+            testing_support::PickFromList(list(), remove.removed);
+        }
+        const Fields before = shown();
+        click("btnConfigRemove");
+
+        QStringList expected;
+        for (const char* name : remove.listed) {
+            expected << QString::fromUtf8(name);
+        }
+        QCOMPARE(listed(), expected);
+        QCOMPARE(list()->currentIndex(), remove.selected);
+        QCOMPARE(control<QPushButton>("btnConfigRemove")->isEnabled(), !expected.isEmpty());
+        if (expected.isEmpty()) {
+            // The name empties; the other fields keep the removed configuration's texts.
+            compareFields(shown(),
+                          {QString(), before.dataprovider, before.folder, before.filename});
+            QVERIFY(!control("edtConfigName")->isEnabled());
+            QVERIFY(!control<QPushButton>("buDataprovider")->isEnabled());
+        } else {
+            const int slot = control("edtConfigName")->text().back().digitValue();
+            QCOMPARE(control("edtConfigName")->text(), expected[remove.selected]);
+            compareFields(shown(), StoredFields(slot));
+        }
+        QCOMPARE(Q(*stored(remove.stored - 1, "Name")), StoredFields(remove.stored - 1).name);
+    }
+
+    void typingANameRenamesTheEntryAtEveryKeystroke() {
+        storeConfigs(2);
+        openWindow();
+        auto* name = control("edtConfigName");
+        name->setFocus();
+        name->setCursorPosition(0);
+        QTest::keyClicks(name, QStringLiteral("L"));
+        QCOMPARE(list()->itemText(0), QStringLiteral("LConfig-0"));
+        QCOMPARE(name->cursorPosition(), 1);
+        QTest::keyClicks(name, QStringLiteral("A"));
+        QCOMPARE(list()->itemText(0), QStringLiteral("LAConfig-0"));
+        QCOMPARE(list()->itemText(1), QStringLiteral("Config-1"));
+        QCOMPARE(Q(*stored(0, "Name")), QStringLiteral("Config-0"));
+    }
+
+    void clearingANameKeepsTheEntryUntilSpara() {
+        storeConfigs(2);
+        openWindow();
+        retype("edtConfigName", QString());
+        QCOMPARE(listed(), (QStringList{QString(), QStringLiteral("Config-1")}));
+        QCOMPARE(list()->currentIndex(), 0);
+        QVERIFY(twins->boxes.shown().empty());
+    }
+
+    void theKeyboardSelectionShowsTheConfigurationBeforeAnEdit_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("selected");
+        QTest::addRow("down") << int(Qt::Key_Down) << 1;
+        QTest::addRow("end") << int(Qt::Key_End) << 2;
+    }
+
+    void theKeyboardSelectionShowsTheConfigurationBeforeAnEdit() {
+        QFETCH(int, key);
+        QFETCH(int, selected);
+        storeConfigs(3);
+        openWindow();
+        list()->setFocus();
+        QTest::keyClick(list(), static_cast<Qt::Key>(key));
+        QCOMPARE(list()->currentIndex(), selected);
+        compareFields(shown(), StoredFields(selected));
+
+        retype("edExportfilname", QStringLiteral("ny"));
+        click("btnSpara");
+        QCOMPARE(Q(*stored(selected, "ExportFilename")), QStringLiteral("ny"));
+        QCOMPARE(Q(*stored(selected, "Name")), StoredFields(selected).name);
+        QCOMPARE(Q(*stored(0, "ExportFilename")), StoredFields(0).filename);
+    }
+
+    void choosingTheExportFolder_data() { testing_support::AddTableRows(kFolderRows); }
+
+    void choosingTheExportFolder() {
+        QFETCH(int, row);
+        const auto& choice = kFolderRows[row];
+        twins->networkNames.mounts = {
+            {.mountPoint = "/", .type = "ext4", .source = "/dev/sda1"},
+            {.mountPoint = "/run/user/1000/gvfs",
+             .type = "fuse.gvfsd-fuse",
+             .source = "gvfsd-fuse"},
+            {.mountPoint = "/mnt/cifs", .type = "cifs", .source = "//filer/bok"},
+        };
+        storeConfigs(1);
+        openWindow();
+        twins->folders.answerNext(choice.chosen);
+        click("buValjKatalog");
+
+        QCOMPARE(twins->folders.requests().size(), size_t{1});
+        const auto& request = twins->folders.requests()[0];
+        QCOMPARE(request.owner, static_cast<platform::WindowHandle>(window->winId()));
+        QCOMPARE(Q(request.title), QStringLiteral("Välj exportkatalog"));
+        QCOMPARE(Q(request.initialFolder), StoredFields(0).folder);
+        QCOMPARE(request.flags, 117u);
+        QCOMPARE(control("edExportkatalog")->text(), QString::fromUtf8(choice.shown));
+        click("btnSpara");
+        QCOMPARE(Q(*stored(0, "ExportPathBokforing")), QString::fromUtf8(choice.shown));
+    }
+
+    void withoutConfigurationTheFolderIsShownButKeptNowhere() {
+        openWindow();
+        twins->folders.answerNext("/srv/ut");
+        click("buValjKatalog");
+        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/ut/"));
+        click("btnConfigAdd");
+        QCOMPARE(control("edExportkatalog")->text(), QString());
+    }
+
+    void choosingTheDataProvider_data() { testing_support::AddTableRows(kProviderRows); }
+
+    void choosingTheDataProvider() {
+        QFETCH(int, row);
+        const auto& choice = kProviderRows[row];
+        storeConfigs(2);
+        openWindow();
+        testing_support::PickFromList(list(), 1);
+        if (choice.answer) {
+            providers->answerNext(*choice.answer);
+        }
+        click("buDataprovider");
+        QCOMPARE(providers->asked(), std::vector<std::string>{"DefaultDataProvider"});
+        QCOMPARE(control("edDataprovider")->text(), QString::fromUtf8(choice.shown));
+        QCOMPARE(list()->currentIndex(), 1);
+        click("btnSpara");
+        QCOMPARE(Q(*stored(1, "DataProvider")), QString::fromUtf8(choice.shown));
+        QCOMPARE(Q(*stored(0, "DataProvider")), StoredFields(0).dataprovider);
+    }
+
+    void testaChangesNothing() {
+        storeConfigs(2);
+        openWindow();
+        const Fields before = shown();
+        click("buTestaAnslutning");
+        compareFields(shown(), before);
+        QCOMPARE(listed(), (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-1")}));
+        QVERIFY(twins->boxes.shown().empty());
+        QVERIFY(twins->folders.requests().empty());
+        QVERIFY(providers->asked().empty());
+        QVERIFY(!twins->store.storedValue(Hive::Machine, kTimers, "Nextrun"));
+    }
+};
+
+// The window on real store files: what "Spara" writes is what the next window shows, and a
+// refused "Spara" leaves the files as they were.
+class ConfigStoreFileTest : public WindowDriver {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::TempFolder> folder;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
+    std::unique_ptr<platform::SqliteSettingsStore> store;
+    vemlo::ScriptedDataProviderSelection providers;
+
+    void openStore() {
+        window.reset();
+        store.reset();
+        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
+                                                                folder->file("machine.hive"));
+        twins->useStore(*store);
+    }
+
+    std::string files() {
+        return testing_support::ReadFileBytes(folder->file("machine.hive")) + "|" +
+               testing_support::ReadFileBytes(folder->file("user.hive"));
+    }
+
+private Q_SLOTS:
+    void init() {
+        folder = std::make_unique<testing_support::TempFolder>();
+        twins = std::make_unique<testing_support::ToolkitTwins>();
+        vemlo::UseDataProviderSelection(&providers);
+        openStore();
+    }
+
+    void cleanup() {
+        window.reset();
+        vemlo::UseDataProviderSelection(nullptr);
+        store.reset();
+        twins.reset();
+        folder.reset();
+    }
+
+    void editedConfigurationsAndScheduleAreWhatTheNextWindowShows() {
+        openWindow();
+        click("btnConfigAdd");
+        retype("edtConfigName", QStringLiteral("Lager"));
+        providers.answerNext("lager.udl");
+        click("buDataprovider");
+        twins->folders.answerNext("/srv/lager");
+        click("buValjKatalog");
+        retype("edExportfilname", QStringLiteral("lagerfil"));
+
+        click("btnConfigAdd");
+        retype("edtConfigName", QStringLiteral("Ekonomi  "));
+        twins->folders.answerNext("/run/user/1000/gvfs/smb-share:server=filer,share=eko/ut");
+        twins->networkNames.mounts = {
+            {.mountPoint = "/run/user/1000/gvfs", .type = "fuse.gvfsd-fuse", .source = "gvfsd"}};
+        click("buValjKatalog");
+        retype("edExportfilname", QStringLiteral("ekofil"));
+
+        testing_support::PickFromList(control<QComboBox>("cbPeriod"), 1);
+        testing_support::PickFromList(control<QComboBox>("cbDag"), 4);
+        control<QCheckBox>("cbRestartService")->setChecked(true);
+        click("btnSpara");
+        QVERIFY(twins->boxes.shown().empty());
+
+        openStore();
+        openWindow();
+        auto* list = control<QComboBox>("cmbConfigs");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), QStringLiteral("Lager"));
+        QCOMPARE(list->itemText(1), QStringLiteral("Ekonomi  "));
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Lager"));
+        QCOMPARE(control("edDataprovider")->text(), QStringLiteral("lager.udl"));
+        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/lager/"));
+        QCOMPARE(control("edExportfilname")->text(), QStringLiteral("lagerfil"));
+        testing_support::PickFromList(list, 1);
+        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Ekonomi  "));
+        QCOMPARE(control("edDataprovider")->text(), QStringLiteral("DefaultDataProvider"));
+        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("//filer/eko/ut/"));
+        QCOMPARE(control("edExportfilname")->text(), QStringLiteral("ekofil"));
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
+        QCOMPARE(control<QComboBox>("cbDag")->currentText(), QStringLiteral("Fredag"));
+        QVERIFY(control<QCheckBox>("cbRestartService")->isChecked());
+        QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
+    }
+
+    void sparaRefusesAConfigurationWithoutName() {
+        openWindow();
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        click("btnSpara");
+        QVERIFY(twins->boxes.shown().empty());
+
+        auto* list = control<QComboBox>("cmbConfigs");
+        testing_support::PickFromList(list, 1);
+        retype("edtConfigName", QString());
+        testing_support::PickFromList(list, 2);
+        retype("edExportfilname", QStringLiteral("osparad"));
+        control<QCheckBox>("cbRestartService")->setChecked(true);
+        testing_support::PickFromList(control<QComboBox>("cbPeriod"), 3);
+        const QString nextRun = control("edNextrun")->text();
+        const std::string before = files();
+
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        const auto& box = twins->boxes.shown()[0];
+        QCOMPARE(box.kind, platform::BoxKind::Information);
+        QCOMPARE(
+            Q(box.text),
+            QStringLiteral("Konfiguration nummer 2 saknar namn. Ange ett namn innan du sparar."));
+        QVERIFY(files() == before);
+        QCOMPARE(list->currentIndex(), 1);
+        QCOMPARE(control("edtConfigName")->text(), QString());
+        QCOMPARE(window->focusWidget(), control("edtConfigName"));
+        QCOMPARE(control("edNextrun")->text(), nextRun);
+        QVERIFY(control<QCheckBox>("cbRestartService")->isChecked());
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Månad"));
+        QCOMPARE(list->itemText(2), QStringLiteral("Config-2"));
+
+        // A name of blanks is a name.
+        QTest::keyClicks(control("edtConfigName"), QStringLiteral(" "));
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(files() != before);
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "Name")),
+                 QStringLiteral(" "));
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "2", "ExportFilename")),
+                 QStringLiteral("osparad"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ConfigWindowTest editing;
+    ConfigStoreFileTest storeFiles;
+    return QTest::qExec(&editing, argc, argv) | QTest::qExec(&storeFiles, argc, argv);
+}
+
+#include "config_window_test.moc"
