@@ -1,13 +1,18 @@
 #include "app/reg_command.h"
 
 #include "app/reg_text.h"
+#include "app/reg_transfer.h"
 #include "platform/settings_store.h"
 #include "platform/store_text.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
@@ -73,11 +78,46 @@ int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::os
     return kRegOk;
 }
 
+int Import(vemlo::RegRoot root, const std::string& file, std::ostream& err) {
+    std::ostringstream text;
+    if (file == "-") {
+        text << std::cin.rdbuf();
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            err << "vemlo-reg: cannot read '" << file << "'\n";
+            return kRegFailed;
+        }
+        text << in.rdbuf();
+    }
+    return ImportText(root, text.str(), file == "-" ? "(standard input)" : file, err);
+}
+
+int Export(vemlo::RegRoot root, const std::string& key, const std::string& file, std::ostream& out,
+           std::ostream& err) {
+    if (file.empty()) {
+        return ExportKey(root, key, out, err);
+    }
+    std::ostringstream text;
+    const int result = ExportKey(root, key, text, err);
+    if (result != kRegOk) {
+        return result;
+    }
+    std::ofstream to(file, std::ios::binary | std::ios::trunc);
+    to << text.str();
+    to.close();
+    if (!to) {
+        err << "vemlo-reg: cannot write '" << file << "'\n";
+        return kRegFailed;
+    }
+    return kRegOk;
+}
+
 } // namespace
 
 std::string RegUsage() {
     return "usage: vemlo-reg [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | "
-           "delete KEY | list KEY";
+           "delete KEY | list KEY | export KEY [FILE] | import FILE";
 }
 
 std::string RegHelp() {
@@ -86,13 +126,19 @@ std::string RegHelp() {
   get KEY [NAME]      prints the value (NAME left out: the key's default value)
   set KEY NAME VALUE  stores the value, creating missing keys (names of at most 255 characters)
   delete KEY          deletes the key with everything below it, all or nothing
+  export KEY [FILE]   writes the key and everything below it to FILE (standard output without
+                      it) in a text format that import reads: "VEMLO-REG EXPORT 1", then per
+                      key a line ["PATH"] and its values as in list
+  import FILE         checks the whole FILE ("-": standard input), then writes it all or
+                      nothing; adds and overwrites, deletes nothing
   list KEY            one line per entry: sub-keys as "NAME"\, then values as "NAME"="VALUE",
                       the default value as @="VALUE"; in quotes, \ and " are escaped with \,
                       line breaks and tabs are \n, \r and \t, other control characters
                       \xHH or \u{HHHH}
 
 The machine hive is the default. Exit status: 0 success; 1 the value is absent or empty, the
-key is absent, or a top-level key was only emptied; 2 usage error; 3 the store could not be
+key is absent, or a top-level key was only emptied; 2 usage error or a malformed import
+file; 3 the store could not be
 read or written (locked, broken, full, no access). Messages go to stderr, one line each.)";
 }
 
@@ -113,6 +159,9 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const auto& command = rest[0];
     const auto count = rest.size();
+    if (command == "import" && count == 2) {
+        return Import(root, rest[1], err);
+    }
     if (count >= 2 && !platform::IsValidKeyPath(rest[1])) {
         err << "vemlo-reg: not a valid key path: '" << rest[1] << "'\n";
         return kRegUsage;
@@ -143,6 +192,9 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
     }
     if (command == "delete" && count == 2) {
         return Delete(root, rest[1], err);
+    }
+    if (command == "export" && (count == 2 || count == 3)) {
+        return Export(root, rest[1], count == 3 ? rest[2] : "", out, err);
     }
     if (command == "list" && count == 2) {
         return List(root, rest[1], out, err);

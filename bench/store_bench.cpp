@@ -26,11 +26,18 @@ struct ToolkitStore {
     ~ToolkitStore() { vemlo::UseToolkitPlatform({}); }
 };
 
+// SQLite skips an update that changes nothing, without writing or syncing anything, so every
+// write benchmark stores a value that differs from the one before.
+std::string Changed(long long n) {
+    return kValue + "." + std::to_string(n);
+}
+
 void ToolkitWrite(benchmark::State& state) {
     ToolkitStore fixture;
+    long long n = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue));
+            vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, Changed(++n)));
     }
 }
 
@@ -97,13 +104,13 @@ public:
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
         return value;
     }
-    bool write() {
+    bool write(const std::string& value) {
         sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         const long long id = keyId();
         sqlite3_bind_int64(write_, 1, id);
         sqlite3_bind_text(write_, 2, kName.c_str(), -1, SQLITE_STATIC);
         sqlite3_bind_text(write_, 3, "nextrun", -1, SQLITE_STATIC);
-        sqlite3_bind_text(write_, 4, kValue.c_str(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(write_, 4, value.c_str(), -1, SQLITE_STATIC);
         const bool done = sqlite3_step(write_) == SQLITE_DONE;
         sqlite3_reset(write_);
         sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
@@ -121,8 +128,9 @@ private:
 
 void RawSqliteWrite(benchmark::State& state) {
     RawStore raw;
+    long long n = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(raw.write());
+        benchmark::DoNotOptimize(raw.write(Changed(++n)));
     }
 }
 
@@ -138,9 +146,9 @@ void QSettingsWrite(benchmark::State& state) {
     testing_support::TempFolder folder;
     QSettings settings(QString::fromStdString(folder.file("machine.ini")), QSettings::IniFormat);
     const auto key = QStringLiteral("Lumra-Bokforing-Service/Timers/Nextrun");
-    const auto value = QString::fromStdString(kValue);
+    long long n = 0;
     for (auto _ : state) {
-        settings.setValue(key, value);
+        settings.setValue(key, QString::fromStdString(Changed(++n)));
         settings.sync();
     }
 }
@@ -157,11 +165,12 @@ void QSettingsRead(benchmark::State& state) {
     }
 }
 
-void StoreConfigs(int count) {
+// Each save changes every configuration's data provider, so that nothing is skipped.
+void StoreConfigs(int count, long long round = 0) {
     lumra::TLumraConfigs configs;
     for (int i = 0; i < count; ++i) {
         auto& item = configs.Add();
-        item.dataprovider = "klinik" + std::to_string(i) + ".udl";
+        item.dataprovider = "klinik" + std::to_string(i) + "." + std::to_string(round) + ".udl";
         item.exportPathBokforing = "/srv/export/klinik" + std::to_string(i) + "/";
         item.exportFilename = "bokf_" + std::to_string(i);
     }
@@ -170,8 +179,41 @@ void StoreConfigs(int count) {
 
 void ConfigsSave(benchmark::State& state) {
     ToolkitStore fixture;
+    long long round = 0;
     for (auto _ : state) {
-        StoreConfigs(static_cast<int>(state.range(0)));
+        StoreConfigs(static_cast<int>(state.range(0)), ++round);
+    }
+}
+
+// Every sub-key of a key with state.range(0) sub-keys, by index, as vemlo-reg list asks.
+void ListSubKeys(benchmark::State& state) {
+    ToolkitStore fixture;
+    const auto count = static_cast<int>(state.range(0));
+    sqlite3* db = nullptr;
+    sqlite3_open(fixture.folder.file("machine.hive").c_str(), &db);
+    // The rows as the store writes them, made in one go.
+    sqlite3_exec(db,
+                 ("INSERT INTO keys(parent, name, folded) VALUES(0, 'Many', 'many');"
+                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" +
+                  std::to_string(count) +
+                  ") INSERT INTO keys(parent, name, folded) SELECT (SELECT id FROM keys "
+                  "WHERE folded='many'), 'Sub'||i, 'sub'||i FROM n;")
+                     .c_str(),
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    auto& store = fixture.store;
+    for (auto _ : state) {
+        platform::KeyHandle key = 0;
+        store.openKey(platform::Hive::Machine, "Many", key);
+        std::string name;
+        std::size_t listed = 0;
+        while (store.enumSubKey(key, listed, 1025, name) == platform::kSuccess) {
+            ++listed;
+        }
+        store.closeKey(key);
+        if (listed != static_cast<std::size_t>(count)) {
+            state.SkipWithError("not every sub-key was listed");
+        }
     }
 }
 
@@ -195,5 +237,6 @@ BENCHMARK(RawSqliteWrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(QSettingsWrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ConfigsSave)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ConfigsLoad)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ListSubKeys)->Arg(25000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

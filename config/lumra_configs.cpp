@@ -2,6 +2,7 @@
 
 #include "config/config_values.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/registry_batch.h"
 #include "toolkit/settings/store_failures.h"
 
 #include <charconv>
@@ -70,6 +71,8 @@ void TLumraConfigs::Load() {
     Clear();
     loadProblem.clear();
     const vemlo::ReadFailureMark mark;
+    // One consistent state of the list, never half of someone else's Save.
+    vemlo::RegistryBatch batch(kMachine, platform::BatchKind::Read);
     for (long long slot = 0; !mark.failed(); ++slot) {
         auto name = ReadSlot(g_ConfigPath, slot, kValueName);
         if (name.empty()) {
@@ -87,10 +90,13 @@ void TLumraConfigs::Load() {
     }
 }
 
-bool TLumraConfigs::Save() const {
+bool TLumraConfigs::Save() {
+    saveProblem.clear();
     if (!LoadComplete()) {
+        saveProblem = loadProblem;
         return false;
     }
+    vemlo::RegistryBatch batch(kMachine);
     for (int i = 0; i < Count(); ++i) {
         const auto& item = *configs[static_cast<std::size_t>(i)];
         const auto key = ConfigSlotKey(g_ConfigPath, i);
@@ -103,6 +109,10 @@ bool TLumraConfigs::Save() const {
     }
     for (long long slot = Count(); !ReadSlot(g_ConfigPath, slot, kValueName).empty(); ++slot) {
         vemlo::DeleteRegKey(kMachine, ConfigSlotKey(g_ConfigPath, slot));
+    }
+    if (!batch.end()) {
+        saveProblem = batch.problem();
+        return false;
     }
     return true;
 }

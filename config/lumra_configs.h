@@ -42,14 +42,18 @@ public:
     void Load();
     // Stores the list and removes the stored slots that follow it. "FileFormat" is left as it is.
     // After an incomplete Load it writes and deletes nothing, since the slots it did not read
-    // would be lost, and returns false.
-    bool Save() const;
+    // would be lost, and returns false. The writes run in one write batch of the machine hive
+    // (others see the old list or the new one, never a mix); false, with SaveProblem, when the
+    // batch could not be stored: nothing of it was then.
+    bool Save();
     int Count() const;
 
     // Whether the last Load read the whole stored list (true for a list never loaded).
     bool LoadComplete() const { return loadProblem.empty(); }
     // Why the last Load was incomplete, for the user; "" when it was complete.
     const std::string& LoadProblem() const { return loadProblem; }
+    // Why the last Save stored nothing, for the user; "" when it stored the list.
+    const std::string& SaveProblem() const { return saveProblem; }
 
 private:
     void CheckIndex(int index) const;
@@ -57,6 +61,7 @@ private:
     std::vector<std::unique_ptr<TLumraConfig>> configs;
     std::string g_ConfigPath;
     std::string loadProblem;
+    std::string saveProblem;
 };
 
 } // namespace lumra

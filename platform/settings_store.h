@@ -27,6 +27,10 @@ inline constexpr Status kBadDatabase = 1009;
 inline constexpr Status kRegistryIoFailed = 1016;
 inline constexpr Status kKeyDeleted = 1018;
 
+// A batch either writes (its writes are seen by others at once at its end, or not at all) or
+// reads (its reads see the hive as it was at its first read: no half of another's batch).
+enum class BatchKind { Read, Write };
+
 // Longest key path, value name or value, in UTF-16 code units.
 inline constexpr std::size_t kMaxTextUnits = 1024;
 // Longest name of one key, in UTF-16 code units; longer ones are refused on creation.
@@ -74,11 +78,16 @@ public:
     virtual std::string userMessageFor(Status status) const = 0;
 
     // A batch of one hive: what is written between beginBatch and the matching endBatch becomes
-    // visible to others at once, at the outermost endBatch, or not at all. Batches nest. Each
-    // write inside keeps its own result; a failed one changes nothing. A store without
-    // transactions takes both as no-ops. endBatch fails when the batch could not be stored.
-    virtual Status beginBatch(Hive hive) = 0;
+    // visible to others at once, at the outermost endBatch, or not at all; what is read in a read
+    // batch is one consistent state of the hive. Batches nest (a read batch inside a write batch
+    // is part of it; a write batch inside a read batch is refused with kInvalidParameter, and
+    // so is a write). Each write inside keeps its own result; a failed one changes nothing. A
+    // store without transactions takes both as no-ops. endBatch fails when a write batch could
+    // not be stored.
+    virtual Status beginBatch(Hive hive, BatchKind kind) = 0;
     virtual Status endBatch(Hive hive) = 0;
+    // Ends the batch like endBatch, but the outermost one stores nothing of what it wrote.
+    virtual Status cancelBatch(Hive hive) = 0;
 };
 
 } // namespace platform

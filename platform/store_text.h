@@ -2,12 +2,16 @@
 
 #include "platform/settings_store.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// Appends the code point as UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t code);
 
 // Number of UTF-16 code units the UTF-8 text takes, or nothing when it is not valid UTF-8.
 std::optional<std::size_t> Utf16Units(std::string_view text);

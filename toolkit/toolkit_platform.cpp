@@ -21,6 +21,10 @@ void UseToolkitPlatform(const ToolkitPlatform& services) {
     g_Platform = services;
 }
 
+const ToolkitPlatform& CurrentToolkitPlatform() {
+    return g_Platform;
+}
+
 platform::SettingsStore& SettingsStore() {
     return Required(g_Platform.settingsStore, "settings store");
 }

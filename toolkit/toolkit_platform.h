@@ -39,6 +39,8 @@ struct ToolkitPlatform {
 };
 
 void UseToolkitPlatform(const ToolkitPlatform& services);
+// What the toolkit works through now, so that a part of it can stand in for one service a while.
+const ToolkitPlatform& CurrentToolkitPlatform();
 
 // Each throws std::logic_error when the program has not set the service up.
 platform::SettingsStore& SettingsStore();

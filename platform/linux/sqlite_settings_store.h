@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class HiveFile;
+
 // The settings store on Linux: one SQLite file per hive. Each call is one short transaction, so
 // several processes (the tool, the service, administrators' scripts) can share a hive. A file
 // that is not a store is never written: every call on its hive fails and names the file.
@@ -45,14 +47,23 @@ public:
     Status setSecurityDescriptorDacl() override;
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
-    Status beginBatch(Hive hive) override;
+    Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
+    Status cancelBatch(Hive hive) override;
 
 private:
-    class HiveFile;
+    // Where the last listing of a key's values or sub-keys stopped: the next index is found by
+    // seeking past that folded name instead of counting from the start.
+    struct Cursor {
+        bool valid = false;
+        std::size_t next = 0;
+        std::string after;
+    };
     struct OpenKey {
         Hive hive;
         long long id;
+        Cursor values;
+        Cursor subKeys;
     };
 
     HiveFile& file(Hive hive);

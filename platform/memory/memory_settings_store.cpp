@@ -1,30 +1,15 @@
 #include "platform/memory/memory_settings_store.h"
 
+#include "platform/case_folding.h"
 #include "platform/store_text.h"
 
 namespace platform {
 
 namespace {
 
-// Folds ASCII and Latin-1 capitals (U+00C0..U+00DE but U+00D7) to small letters.
+// The same folding as every other store.
 std::string Fold(const std::string& name) {
-    std::string folded;
-    folded.reserve(name.size());
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 'A' && c <= 'Z') {
-            folded += static_cast<char>(c + 32);
-        } else if (c == 0xC3 && i + 1 < name.size()) {
-            const auto next = static_cast<unsigned char>(name[i + 1]);
-            const bool capital = next >= 0x80 && next <= 0x9E && next != 0x97;
-            folded += name[i];
-            folded += static_cast<char>(capital ? next + 32 : next);
-            ++i;
-        } else {
-            folded += name[i];
-        }
-    }
-    return folded;
+    return FoldCase(name);
 }
 
 std::vector<std::string> FoldedPath(const std::string& path) {
@@ -283,12 +268,18 @@ std::string MemorySettingsStore::userMessageFor(Status status) const {
     return UserStatusMessage(status);
 }
 
-Status MemorySettingsStore::beginBatch(Hive hive) {
-    if (const auto status = injected(Call::BeginBatch, hive); status != kSuccess) {
+Status MemorySettingsStore::beginBatch(Hive hive, BatchKind kind) {
+    if (const Status status = injected(Call::BeginBatch, hive)) {
         return status;
     }
+    batchesBegun_.push_back(kind);
     ++(hive == Hive::User ? userBatches_ : machineBatches_);
     return kSuccess;
+}
+
+// Nothing was held back, so nothing can be taken back.
+Status MemorySettingsStore::cancelBatch(Hive hive) {
+    return endBatch(hive);
 }
 
 Status MemorySettingsStore::endBatch(Hive hive) {
@@ -296,8 +287,8 @@ Status MemorySettingsStore::endBatch(Hive hive) {
     if (depth == 0) {
         return kInvalidParameter;
     }
-    --depth;
-    return injected(Call::EndBatch, hive);
+    // Only the outermost end stores a batch, so only it can fail.
+    return --depth == 0 ? injected(Call::EndBatch, hive) : kSuccess;
 }
 
 bool MemorySettingsStore::keyExists(Hive hive, const std::string& path) const {

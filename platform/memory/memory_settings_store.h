@@ -10,8 +10,9 @@
 
 namespace platform {
 
-// The settings store held in memory, for tests. Names compare without regard to the case of
-// ASCII and Latin-1 letters. Tests can make given calls fail and look at the tree directly.
+// The settings store held in memory, for tests. Names compare without regard to case by the
+// store's one folding (FoldCase), as in the files. Tests can make given calls fail and look at the
+// tree directly.
 class MemorySettingsStore final : public SettingsStore {
 public:
     enum class Call {
@@ -52,9 +53,12 @@ public:
     std::string userMessageFor(Status status) const override;
     // Batches only count their depth: every write is stored at once, even in a batch whose end
     // is made to fail.
-    Status beginBatch(Hive hive) override;
+    Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
+    Status cancelBatch(Hive hive) override;
     int batchDepth(Hive hive) const { return hive == Hive::User ? userBatches_ : machineBatches_; }
+    // The kinds of the batches begun, in order.
+    const std::vector<BatchKind>& batchesBegun() const { return batchesBegun_; }
 
     // The next `times` calls of `call` (in `hive` only, when one is given) fail with `status`;
     // a negative count makes every such call fail.
@@ -96,6 +100,7 @@ private:
     std::map<KeyHandle, Handle> handles_;
     KeyHandle nextHandle_ = 1;
     std::vector<Failure> failures_;
+    std::vector<BatchKind> batchesBegun_;
     int userBatches_ = 0;
     int machineBatches_ = 0;
 };

@@ -205,11 +205,17 @@ std::string RegistrySettingsStore::userMessageFor(Status status) const {
     return UserStatusMessage(status);
 }
 
-Status RegistrySettingsStore::beginBatch(Hive) {
+// The registry has no transactions: every write is stored at once, and a cancelled batch
+// keeps what it wrote.
+Status RegistrySettingsStore::beginBatch(Hive, BatchKind) {
     return kSuccess;
 }
 
 Status RegistrySettingsStore::endBatch(Hive) {
+    return kSuccess;
+}
+
+Status RegistrySettingsStore::cancelBatch(Hive) {
     return kSuccess;
 }
 

@@ -38,8 +38,9 @@ public:
     std::string messageFor(Status status) const override;
     std::string userMessageFor(Status status) const override;
     // No-ops: each write is stored, and seen by others, on its own.
-    Status beginBatch(Hive hive) override;
+    Status beginBatch(Hive hive, BatchKind kind) override;
     Status endBatch(Hive hive) override;
+    Status cancelBatch(Hive hive) override;
 
 private:
     std::string fullPath(const std::string& path) const;

@@ -1,4 +1,5 @@
 #include "config/lumra_configs.h"
+#include "platform/store_text.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 
@@ -177,6 +178,56 @@ TEST_F(ConfigsTest, FailedWritesAreSilent) {
     EXPECT_NO_THROW(configs.Save());
     EXPECT_FALSE(twins.store.keyExists(Hive::Machine, Slot(0)));
     EXPECT_TRUE(twins.boxes.shown().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConfigsTest, LoadReadsInOneReadBatchAndSaveWritesInOneWriteBatch) {
+    StoreSlot(0, "A");
+    StoreSlot(1, "B");
+    configs.Load();
+    EXPECT_EQ(twins.store.batchesBegun(),
+              std::vector<platform::BatchKind>{platform::BatchKind::Read});
+    configs.Delete(1);
+    ASSERT_TRUE(configs.Save());
+    // The deletion's own batch runs inside the Save's.
+    EXPECT_EQ(twins.store.batchesBegun(), (std::vector<platform::BatchKind>{
+                                              platform::BatchKind::Read, platform::BatchKind::Write,
+                                              platform::BatchKind::Write}));
+    EXPECT_EQ(twins.store.batchDepth(Hive::Machine), 0);
+}
+
+TEST_F(ConfigsTest, ASaveWhoseBatchIsNotStoredSaysSo) {
+    configs.Add();
+    twins.store.failNext(platform::MemorySettingsStore::Call::EndBatch,
+                         platform::kRegistryIoFailed);
+    EXPECT_FALSE(configs.Save());
+    EXPECT_EQ(configs.SaveProblem(), platform::UserStatusMessage(platform::kRegistryIoFailed));
+    EXPECT_TRUE(configs.Save());
+    EXPECT_EQ(configs.SaveProblem(), "");
+}
+
+// Boxes that a deletion shows while Save holds the batch wait until the batch has ended.
+TEST_F(ConfigsTest, BoxesOfTheDeletionsAreShownAfterTheBatchInTheirOrder) {
+    StoreSlot(0, "A");
+    StoreSlot(1, "B");
+    StoreSlot(2, "C");
+    configs.Load();
+    configs.Delete(2);
+    configs.Delete(1);
+    twins.store.failNext(platform::MemorySettingsStore::Call::EnumValue, platform::kAccessDenied,
+                         2);
+    std::vector<int> depths;
+    twins.boxes.onShow([&](const platform::BoxRequest&) {
+        depths.push_back(twins.store.batchDepth(Hive::Machine));
+    });
+    ASSERT_TRUE(configs.Save());
+    ASSERT_EQ(twins.boxes.shown().size(), 2u);
+    EXPECT_EQ(depths, (std::vector<int>{0, 0}));
+    EXPECT_EQ(twins.boxes.shown()[0].text,
+              "Det gick inte att radera värdet i registret!\r\rÅtkomst nekad");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "toolkit/dataproviders/data_link_file.h"
 
+#include "platform/store_text.h"
 #include "platform/trimmed_text.h"
 
 #include <algorithm>
@@ -12,24 +13,6 @@ namespace {
 
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // UTF-16LE to UTF-8; nothing for an odd length or a lone surrogate.
 std::optional<std::string> FromUtf16(std::string_view bytes) {
@@ -50,7 +33,7 @@ std::optional<std::string> FromUtf16(std::string_view bytes) {
         } else if (code >= 0xD800 && code < 0xE000) {
             return std::nullopt;
         }
-        AppendUtf8(out, code);
+        platform::AppendUtf8(out, code);
     }
     return out;
 }

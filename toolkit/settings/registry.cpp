@@ -168,6 +168,9 @@ void DeleteRegKey(RegRoot root, const std::string& keyPath) {
         return;
     }
     NoteWriteFailure({});
+    const auto report = [](const std::exception& error) {
+        ReportError(DeletionFailedText() + error.what());
+    };
     // A kill or a full disk midway must not leave half a subtree.
     RegistryBatch batch(root);
     {
@@ -176,11 +179,18 @@ void DeleteRegKey(RegRoot root, const std::string& keyPath) {
             try {
                 ClearRegKey(key.get());
             } catch (const std::exception& error) {
-                ReportError(DeletionFailedText() + error.what());
+                report(error);
             }
         }
     }
     DeleteRegKeyFromParent(root, keyPath);
+    // The boxes of the clearing are shown here, after the batch; an error they raise is still
+    // the clearing's.
+    try {
+        batch.end();
+    } catch (const std::exception& error) {
+        report(error);
+    }
 }
 
 } // namespace vemlo

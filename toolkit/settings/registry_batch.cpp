@@ -1,7 +1,11 @@
 #include "toolkit/settings/registry_batch.h"
 
+#include "platform/message_boxes.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <exception>
+#include <vector>
 
 namespace vemlo {
 
@@ -11,33 +15,103 @@ platform::Hive HiveOf(RegRoot root) {
     return root == RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
 }
 
+// Whether an outer write batch collects the boxes already.
+bool g_Collecting = false;
+
 } // namespace
 
-RegistryBatch::RegistryBatch(RegRoot root)
-    : root_(root) {
-    const auto status = SettingsStore().beginBatch(HiveOf(root));
+// Stands in for the toolkit's boxes while a write batch holds the lock; a question gets its
+// default answer, since nothing may wait for the user then.
+class CollectedBoxes final : public platform::MessageBoxes {
+public:
+    CollectedBoxes()
+        : services_(CurrentToolkitPlatform()) {
+        ToolkitPlatform collecting = services_;
+        collecting.messageBoxes = this;
+        UseToolkitPlatform(collecting);
+        g_Collecting = true;
+    }
+    CollectedBoxes(const CollectedBoxes&) = delete;
+    CollectedBoxes& operator=(const CollectedBoxes&) = delete;
+    ~CollectedBoxes() override { restore(); }
+
+    int show(const platform::BoxRequest& request) override {
+        requests_.push_back(request);
+        return request.defaultButton;
+    }
+    std::optional<std::string> prompt(const platform::PromptRequest&) override {
+        return std::nullopt;
+    }
+
+    void restore() {
+        if (g_Collecting) {
+            UseToolkitPlatform(services_);
+            g_Collecting = false;
+        }
+    }
+    // Shows what was collected with the toolkit's own boxes.
+    void showAll() {
+        restore();
+        auto requests = std::move(requests_);
+        requests_.clear();
+        for (const auto& request : requests) {
+            vemlo::MessageBoxes().show(request);
+        }
+    }
+
+private:
+    ToolkitPlatform services_;
+    std::vector<platform::BoxRequest> requests_;
+};
+
+RegistryBatch::RegistryBatch(RegRoot root, platform::BatchKind kind)
+    : root_(root)
+    , begun_(false) {
+    auto& store = SettingsStore();
+    const auto status = store.beginBatch(HiveOf(root), kind);
     begun_ = status == platform::kSuccess;
     if (!begun_) {
-        problem_ = SettingsStore().userMessageFor(status);
+        problem_ = store.userMessageFor(status);
+    }
+    if (begun_ && kind == platform::BatchKind::Write && !g_Collecting &&
+        CurrentToolkitPlatform().messageBoxes) {
+        collected_ = std::make_unique<CollectedBoxes>();
     }
 }
 
+// Code that wants the errors of the collected boxes calls end() itself; a destructor cannot
+// pass them on.
 RegistryBatch::~RegistryBatch() {
-    end();
+    try {
+        end();
+    } catch (const std::exception&) {
+    }
 }
 
 bool RegistryBatch::end() {
+    return finish(false);
+}
+
+void RegistryBatch::cancel() {
+    finish(true);
+}
+
+bool RegistryBatch::finish(bool cancel) {
     if (!begun_) {
         return false;
     }
     begun_ = false;
-    const auto status = SettingsStore().endBatch(HiveOf(root_));
+    auto& store = SettingsStore();
+    const auto status = cancel ? store.cancelBatch(HiveOf(root_)) : store.endBatch(HiveOf(root_));
     if (status != platform::kSuccess) {
-        NoteWriteFailure(SettingsStore().messageFor(status));
-        problem_ = SettingsStore().userMessageFor(status);
-        return false;
+        NoteWriteFailure(store.messageFor(status));
+        problem_ = store.userMessageFor(status);
     }
-    return true;
+    if (collected_) {
+        collected_->showAll();
+        collected_.reset();
+    }
+    return status == platform::kSuccess;
 }
 
 } // namespace vemlo

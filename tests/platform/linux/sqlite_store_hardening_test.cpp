@@ -2,6 +2,7 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/child_process.h"
+#include "tests/support/dying_store.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
@@ -167,67 +168,6 @@ TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K\\Sub", "C"), "new");
 }
 
-// Forwards to a store and ends the process at the given deletion of a sub-key.
-class DyingStore final : public platform::SettingsStore {
-public:
-    DyingStore(platform::SettingsStore& store, int dieAt)
-        : store_(store)
-        , dieAt_(dieAt) {}
-    platform::Status createKey(Hive h, const std::string& p, bool o,
-                               platform::KeyHandle& k) override {
-        return store_.createKey(h, p, o, k);
-    }
-    platform::Status openKey(Hive h, const std::string& p, platform::KeyHandle& k) override {
-        return store_.openKey(h, p, k);
-    }
-    platform::Status openSubKey(platform::KeyHandle p, const std::string& n,
-                                platform::KeyHandle& k) override {
-        return store_.openSubKey(p, n, k);
-    }
-    platform::Status queryValue(platform::KeyHandle k, const std::string& n, std::size_t u,
-                                std::string& v) override {
-        return store_.queryValue(k, n, u, v);
-    }
-    platform::Status setValue(platform::KeyHandle k, const std::string& n,
-                              const std::string& v) override {
-        return store_.setValue(k, n, v);
-    }
-    platform::Status enumValue(platform::KeyHandle k, std::size_t i, std::size_t n, std::size_t d,
-                               std::string& name) override {
-        return store_.enumValue(k, i, n, d, name);
-    }
-    platform::Status deleteValue(platform::KeyHandle k, const std::string& n) override {
-        return store_.deleteValue(k, n);
-    }
-    platform::Status enumSubKey(platform::KeyHandle k, std::size_t i, std::size_t n,
-                                std::string& name) override {
-        return store_.enumSubKey(k, i, n, name);
-    }
-    platform::Status deleteSubKey(platform::KeyHandle k, const std::string& n) override {
-        if (++deletions_ == dieAt_) {
-            ::_exit(9);
-        }
-        return store_.deleteSubKey(k, n);
-    }
-    void closeKey(platform::KeyHandle k) override { store_.closeKey(k); }
-    platform::Status initializeSecurityDescriptor() override {
-        return store_.initializeSecurityDescriptor();
-    }
-    platform::Status setSecurityDescriptorDacl() override {
-        return store_.setSecurityDescriptorDacl();
-    }
-    std::string messageFor(platform::Status s) const override { return store_.messageFor(s); }
-    std::string userMessageFor(platform::Status s) const override {
-        return store_.userMessageFor(s);
-    }
-    platform::Status beginBatch(Hive h) override { return store_.beginBatch(h); }
-    platform::Status endBatch(Hive h) override { return store_.endBatch(h); }
-
-private:
-    platform::SettingsStore& store_;
-    int dieAt_;
-    int deletions_ = 0;
-};
 
 TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     for (int i = 0; i < 6; ++i) {
@@ -238,7 +178,7 @@ TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         SqliteSettingsStore own(folder.file("user.hive"), hive());
-        DyingStore dying(own, 5);
+        testing_support::DyingStore dying(own, testing_support::DyingStore::At::DeleteSubKey, 5);
         vemlo::UseToolkitPlatform({&dying, &boxes, nullptr});
         vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
         ::_exit(0);

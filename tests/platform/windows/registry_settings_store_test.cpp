@@ -96,7 +96,8 @@ TEST_F(RegistryStoreTest, ReadsDataStoredWithoutTerminatorUpToTheBuffer) {
 TEST_F(RegistryStoreTest, StatusMessagesAreTheSystemsOwn) {
     EXPECT_FALSE(store.messageFor(platform::kAccessDenied).empty());
     EXPECT_NE(store.messageFor(platform::kAccessDenied).back(), '\n');
-    EXPECT_EQ(store.beginBatch(platform::Hive::Machine), platform::kSuccess);
+    EXPECT_EQ(store.beginBatch(platform::Hive::Machine, platform::BatchKind::Write),
+              platform::kSuccess);
     EXPECT_EQ(store.endBatch(platform::Hive::Machine), platform::kSuccess);
 }
 
