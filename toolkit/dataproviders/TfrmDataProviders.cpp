@@ -5,6 +5,7 @@
 #include "platform/shell_opener.h"
 #include "platform/store_text.h"
 #include "toolkit/dataproviders/data_provider_names.h"
+#include "toolkit/dataproviders/readable_file_name.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/shared_settings.h"
@@ -36,12 +37,6 @@ constexpr int kFileNameRole = Qt::UserRole;
 
 bool IsUtf8(const std::string& name) {
     return platform::Utf16Units(name).has_value();
-}
-
-// A name copied from elsewhere may not be UTF-8; its bytes are then most likely Latin-1.
-QString Readable(const std::string& name) {
-    return IsUtf8(name) ? QString::fromStdString(name)
-                        : QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 void RunDialogHandler(const std::function<void()>& handler) {
@@ -221,7 +216,7 @@ void TfrmDataProviders::FormActivate() {
 void TfrmDataProviders::FillProviderList(const std::string& name) {
     ListBox1->clear();
     for (const auto& entry : FileSystem().listNames(g_DataLinksPath, "*.udl")) {
-        auto* item = new QListWidgetItem(Readable(entry), ListBox1);
+        auto* item = new QListWidgetItem(QString::fromStdString(ReadableFileName(entry)), ListBox1);
         item->setData(kFileNameRole, QByteArray::fromStdString(entry));
     }
     const auto wanted = QString::fromStdString(name);
@@ -276,7 +271,7 @@ bool TfrmDataProviders::StorableEntrySelected() {
     if (IsUtf8(SelectedEntry())) {
         return true;
     }
-    ShowInfoMessage("Filnamnet \"" + Readable(SelectedEntry()).toStdString() +
+    ShowInfoMessage("Filnamnet \"" + ReadableFileName(SelectedEntry()) +
                     "\" innehåller tecken som inte kan sparas. Byt namn på filen och välj den "
                     "sedan igen.");
     ListBox1->setFocus();
@@ -329,8 +324,8 @@ void TfrmDataProviders::BitBtn6Click() {
         return;
     }
     const auto entry = SelectedEntry();
-    if (AskYesNo(TranslateText("Radera DataProvider-filen") + " " +
-                 Readable(entry).toStdString()) == platform::kBoxYes) {
+    if (AskYesNo(TranslateText("Radera DataProvider-filen") + " " + ReadableFileName(entry)) ==
+        platform::kBoxYes) {
         FileSystem().deleteFile(g_DataLinksPath + entry);
         FillProviderList("");
     }
