@@ -28,6 +28,8 @@ const QString kUnit = QStringLiteral("VemloLumraBokfExport.service");
 const QString kUnitPath =
     QStringLiteral("/org/freedesktop/systemd1/unit/VemloLumraBokfExport_service");
 const std::string kService = lumra::kExportServiceName;
+// The shortest pause the backend asks for while it waits.
+constexpr std::chrono::milliseconds kLook{100};
 
 } // namespace
 
@@ -133,6 +135,7 @@ private Q_SLOTS:
                                    QString::fromStdString(folder->file("systemd.log"))));
         services = std::make_unique<platform::SystemdServiceManager>(bus->address().toStdString());
         boxes.clear();
+        setClock = platform::SetClock{};
         wire(systemClock);
     }
 
@@ -280,6 +283,83 @@ private Q_SLOTS:
         QVERIFY(!lumra::StartExportService("KASSAN", kService));
         QCOMPARE(setClock.sleeps().size(), std::size_t{45});
         QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 2u);
+    }
+
+    void aJobOverAtTheFirstLookEndsTheWaitAfterOneMoreLook_data() {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<QString>("jobEndsIn");
+        QTest::addColumn<uint>("state");
+        QTest::newRow("a start whose condition fails") << true << QStringLiteral("inactive") << 1u;
+        QTest::newRow("a start that fails") << true << QStringLiteral("failed") << 1u;
+        QTest::newRow("a stop that leaves the unit active")
+            << false << QStringLiteral("active") << 4u;
+    }
+
+    // The job is gone and the unit is where it was: waiting on would only poll.
+    void aJobOverAtTheFirstLookEndsTheWaitAfterOneMoreLook() {
+        QFETCH(bool, start);
+        QFETCH(QString, jobEndsIn);
+        QFETCH(uint, state);
+        wire(setClock);
+        addUnit(start ? QStringLiteral("inactive") : QStringLiteral("active"));
+        setUnit(kServiceInterface,
+                {{QStringLiteral("TimeoutStartUSec"), QVariant::fromValue(qulonglong{1'000'000})},
+                 {QStringLiteral("TimeoutStopUSec"), QVariant::fromValue(qulonglong{1'000'000})}});
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, start ? jobEndsIn : QStringLiteral("active"),
+                     start ? QStringLiteral("inactive") : jobEndsIn});
+        QVERIFY(start ? !lumra::StartExportService("KASSAN", kService)
+                      : !lumra::StopExportService("KASSAN", kService));
+        QCOMPARE(setClock.sleeps(), std::vector<std::chrono::milliseconds>{kLook});
+        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), state);
+    }
+
+    void anActiveUnitSettlesBeforeItCountsAsRunning() {
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        const auto manager = services->openManager("", platform::kManagerConnect);
+        const auto service = services->openService(
+            manager, kService, platform::kServiceStart | platform::kServiceQueryStatus);
+        QVERIFY(services->startService(service));
+        platform::ServiceStatus status;
+        QVERIFY(services->queryStatus(service, status));
+        QCOMPARE(status.currentState, platform::kServiceStartPending);
+        QCOMPARE(status.checkPoint, 1u);
+        QVERIFY2(status.waitHint >= kLook.count() &&
+                     status.waitHint <= platform::SystemdServiceManager::kSettleTime.count(),
+                 qPrintable(QString::number(status.waitHint)));
+        QTest::qSleep(static_cast<int>(status.waitHint));
+        QVERIFY(services->queryStatus(service, status));
+        QCOMPARE(status, (platform::ServiceStatus{platform::kServiceRunning, 0, 0}));
+        services->closeHandle(service);
+        services->closeHandle(manager);
+    }
+
+    // systemd ends a simple unit's start job once the program is forked.
+    void aProgramThatFailsRightAfterItsStartIsNotTakenForRunning() {
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        mockManager(QStringLiteral("SetMockAfterStart"), {kUnit, 60u, QStringLiteral("fail")});
+        QVERIFY(!lumra::StartExportService("KASSAN", kService));
+        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 1u);
+    }
+
+    // Restart= starts it again at once; only the run's identity shows it. The wait runs to its
+    // bound, the unit's own time-out, which on the set clock takes no time.
+    void aUnitRestartedAgainAndAgainIsNotTakenForRunning() {
+        wire(setClock);
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        mockManager(QStringLiteral("SetMockAfterStart"), {kUnit, 50u, QStringLiteral("restart")});
+        QVERIFY(!lumra::StartExportService("KASSAN", kService));
+        std::chrono::milliseconds waited{0};
+        for (const auto sleep : setClock.sleeps()) {
+            waited += sleep;
+        }
+        QCOMPARE(waited.count(), 90'000);
     }
 
     void aUnitThatDoesNotExist() {
