@@ -1,18 +1,13 @@
-#include "app/TRadioGroup.h"
-#include "app/TfrmNorlexa.h"
 #include "app/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
-#include "platform/memory/memory_settings_store.h"
-#include "platform/memory/recording_window_messages.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/system_clock.h"
 #include "tests/support/child_process.h"
 #include "tests/support/real_systemd.h"
+#include "tests/support/service_window.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QTest>
 #include <sys/wait.h>
 
@@ -43,9 +38,6 @@ private:
     std::unique_ptr<testing_support::RealSystemd> systemd;
     std::unique_ptr<platform::SystemdServiceManager> services;
     testing_support::ToolkitTwins twins;
-    platform::MemorySettingsStore store;
-    platform::ScriptedMessageBoxes boxes;
-    platform::RecordingWindowMessages messages;
     platform::SystemClock clock;
 
     bool install(const std::string& text) { return systemd->installUnit(kUnit, text); }
@@ -61,32 +53,6 @@ private:
         }
         QTest::qSleep(static_cast<int>(platform::SystemdServiceManager::kSettleTime.count()));
         return true;
-    }
-
-    std::unique_ptr<TfrmNorlexa> openWindow() {
-        auto window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        [&] {
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        }();
-        return window;
-    }
-
-    static void click(TfrmNorlexa& window, const char* button) {
-        QTest::mouseClick(window.findChild<QPushButton*>(QString::fromUtf8(button)),
-                          Qt::LeftButton);
-    }
-
-    static int shownItem(TfrmNorlexa& window) {
-        return window.findChild<TRadioGroup*>(QStringLiteral("rgStatus"))->itemIndex();
-    }
-
-    QStringList boxTexts() const {
-        QStringList texts;
-        for (const auto& box : boxes.shown()) {
-            texts << QString::fromStdString(box.text);
-        }
-        return texts;
     }
 
     // The request as another user, through a program of its own: "true 4" and the like.
@@ -118,11 +84,8 @@ private Q_SLOTS:
     void init() {
         services =
             std::make_unique<platform::SystemdServiceManager>(systemd->address().toStdString());
-        boxes.clear();
+        twins.boxes.clear();
         auto wiring = twins.wiring();
-        wiring.settingsStore = &store;
-        wiring.messageBoxes = &boxes;
-        wiring.windowMessages = &messages;
         wiring.clock = &clock;
         wiring.serviceManager = services.get();
         vemlo::UseToolkitPlatform(wiring);
@@ -156,21 +119,21 @@ private Q_SLOTS:
         if (running) {
             QVERIFY(startAsRoot());
         }
-        const auto window = openWindow();
-        QCOMPARE(shownItem(*window), item);
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), item);
     }
 
     void theWindowStartsAndStopsARealUnit() {
         QVERIFY(install(kRuns));
-        const auto window = openWindow();
-        QCOMPARE(shownItem(*window), 0);
-        click(*window, "BitBtn1");
-        QCOMPARE(shownItem(*window), 3);
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "BitBtn1");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
-        click(*window, "btnStopService");
-        QCOMPARE(shownItem(*window), 0);
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins.boxes.shown().empty());
     }
 
     void aProgramThatCannotRunFailsEveryPress_data() {
@@ -188,16 +151,17 @@ private Q_SLOTS:
     void aProgramThatCannotRunFailsEveryPress() {
         QFETCH(QString, service);
         QVERIFY(install(Unit("", service.toStdString())));
-        const auto window = openWindow();
+        const auto window = testing_support::OpenServiceWindow();
         for (int press = 1; press <= 3; ++press) {
             QElapsedTimer timer;
             timer.start();
-            click(*window, "BitBtn1");
+            testing_support::ClickButton(*window, "BitBtn1");
             QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
-            QCOMPARE(boxes.shown().size(), std::size_t(press));
-            QCOMPARE(shownItem(*window), 0);
+            QCOMPARE(twins.boxes.shown().size(), std::size_t(press));
+            QCOMPARE(testing_support::ShownServiceItem(*window), 0);
         }
-        QCOMPARE(boxTexts().constFirst(), QString::fromUtf8(kStartFailed));
+        QCOMPARE(testing_support::BoxTexts(twins.boxes).constFirst(),
+                 QString::fromUtf8(kStartFailed));
         QVERIFY(systemd->activeState(kUnit) != QLatin1String("active"));
     }
 
@@ -229,12 +193,12 @@ private Q_SLOTS:
 
     void theWindowWithoutTheUnitShowsBothFailures() {
         QVERIFY(systemd->removeUnit(kUnit));
-        const auto window = openWindow();
-        click(*window, "BitBtn1");
-        click(*window, "btnStopService");
-        QCOMPARE(boxTexts(),
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "BitBtn1");
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::BoxTexts(twins.boxes),
                  QStringList({QString::fromUtf8(kStartFailed), QString::fromUtf8(kStopFailed)}));
-        QCOMPARE(shownItem(*window), -1);
+        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
     }
 
     void aUserWithoutRightsIsRefusedAtOnce() {

@@ -1,19 +1,14 @@
-#include "app/TRadioGroup.h"
-#include "app/TfrmNorlexa.h"
 #include "app/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
-#include "platform/memory/memory_settings_store.h"
-#include "platform/memory/recording_window_messages.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
 #include "platform/system_clock.h"
 #include "tests/support/private_session_bus.h"
+#include "tests/support/service_window.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QPushButton>
 #include <QTest>
 #include <limits>
 
@@ -42,18 +37,12 @@ private:
     std::unique_ptr<testing_support::PrivateSessionBus> bus;
     std::unique_ptr<testing_support::TempFolder> folder;
     std::unique_ptr<platform::SystemdServiceManager> services;
-    platform::MemorySettingsStore store;
-    platform::ScriptedMessageBoxes boxes;
-    platform::RecordingWindowMessages messages;
     platform::SystemClock systemClock;
     platform::SetClock setClock;
     testing_support::ToolkitTwins twins;
 
     void wire(platform::Clock& clock) {
         auto wiring = twins.wiring();
-        wiring.settingsStore = &store;
-        wiring.messageBoxes = &boxes;
-        wiring.windowMessages = &messages;
         wiring.clock = &clock;
         wiring.serviceManager = services.get();
         vemlo::UseToolkitPlatform(wiring);
@@ -96,32 +85,6 @@ private:
         return result;
     }
 
-    std::unique_ptr<TfrmNorlexa> openWindow() {
-        auto window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        [&] {
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        }();
-        return window;
-    }
-
-    static void click(TfrmNorlexa& window, const char* button) {
-        QTest::mouseClick(window.findChild<QPushButton*>(QString::fromUtf8(button)),
-                          Qt::LeftButton);
-    }
-
-    static int shownItem(TfrmNorlexa& window) {
-        return window.findChild<TRadioGroup*>(QStringLiteral("rgStatus"))->itemIndex();
-    }
-
-    QStringList boxTexts() const {
-        QStringList texts;
-        for (const auto& box : boxes.shown()) {
-            texts << QString::fromStdString(box.text);
-        }
-        return texts;
-    }
-
 private Q_SLOTS:
     void initTestCase() {
         bus =
@@ -134,7 +97,7 @@ private Q_SLOTS:
         QVERIFY(bus->startTemplate(QStringLiteral(SYSTEMD_MOCK_TEMPLATE), kSystemd,
                                    QString::fromStdString(folder->file("systemd.log"))));
         services = std::make_unique<platform::SystemdServiceManager>(bus->address().toStdString());
-        boxes.clear();
+        twins.boxes.clear();
         setClock = platform::SetClock{};
         wire(systemClock);
     }
@@ -423,40 +386,40 @@ private Q_SLOTS:
         addUnit(QStringLiteral("inactive"));
         mockManager(QStringLiteral("SetMockJobs"),
                     {kUnit, 300u, QStringLiteral("active"), QStringLiteral("inactive")});
-        const auto window = openWindow();
-        QCOMPARE(shownItem(*window), 0);
-        click(*window, "BitBtn1");
-        QCOMPARE(shownItem(*window), 3);
-        click(*window, "btnStopService");
-        QCOMPARE(shownItem(*window), 0);
-        click(*window, "btnStopService");
-        QCOMPARE(shownItem(*window), 0);
-        QVERIFY(boxes.shown().empty());
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "BitBtn1");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        QVERIFY(twins.boxes.shown().empty());
     }
 
     void theWindowShowsTheFailuresOfARefusingManager() {
         addUnit(QStringLiteral("active"));
         mockManager(QStringLiteral("SetMockRefusal"),
                     {QStringLiteral("org.freedesktop.DBus.Error.AccessDenied")});
-        const auto window = openWindow();
-        click(*window, "btnStopService");
-        click(*window, "BitBtn1");
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "btnStopService");
+        testing_support::ClickButton(*window, "BitBtn1");
         QCOMPARE(
-            boxTexts(),
+            testing_support::BoxTexts(twins.boxes),
             QStringList({QStringLiteral("An error occurred while trying to stop the service!"),
                          QStringLiteral("An error occurred while trying to start the service!")}));
-        QCOMPARE(shownItem(*window), 3);
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
     }
 
     void theWindowWithoutTheUnitSelectsNothing() {
-        const auto window = openWindow();
-        click(*window, "BitBtn1");
-        click(*window, "btnStopService");
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "BitBtn1");
+        testing_support::ClickButton(*window, "btnStopService");
         QCOMPARE(
-            boxTexts(),
+            testing_support::BoxTexts(twins.boxes),
             QStringList({QStringLiteral("An error occurred while trying to start the service!"),
                          QStringLiteral("An error occurred while trying to stop the service!")}));
-        QCOMPARE(shownItem(*window), -1);
+        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
     }
 };
 
