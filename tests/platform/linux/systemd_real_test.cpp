@@ -123,6 +123,15 @@ private Q_SLOTS:
         QCOMPARE(testing_support::ShownServiceItem(*window), item);
     }
 
+    void f5ReadsTheStateAgain() {
+        QVERIFY(install(kRuns));
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        QVERIFY(startAsRoot());
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+    }
+
     void theWindowStartsAndStopsARealUnit() {
         QVERIFY(install(kRuns));
         const auto window = testing_support::OpenServiceWindow();
