@@ -194,6 +194,33 @@ private Q_SLOTS:
         services->closeHandle(manager);
     }
 
+    void aBusyUnitAlwaysAsksForAPause_data() {
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<uint>("state");
+        QTest::newRow("a start job") << QStringLiteral("inactive") << QStringLiteral("start") << 2u;
+        QTest::newRow("a reload job") << QStringLiteral("active") << QStringLiteral("reload") << 4u;
+        QTest::newRow("waiting to be restarted") << QStringLiteral("activating") << QString() << 2u;
+    }
+
+    // A pause of at least the shortest hint, so that a caller polling on it never spins.
+    void aBusyUnitAlwaysAsksForAPause() {
+        QFETCH(QString, active);
+        QFETCH(QString, job);
+        QFETCH(uint, state);
+        addUnit(active);
+        setUnit(kServiceInterface,
+                {{QStringLiteral("TimeoutStartUSec"), QVariant::fromValue(qulonglong{1'000})}});
+        if (!job.isEmpty()) {
+            mockManager(QStringLiteral("AddMockJob"), {kUnit, job});
+        }
+        const auto status = query();
+        QVERIFY(status);
+        QCOMPARE(status->currentState, state);
+        QCOMPARE(status->checkPoint, 1u);
+        QCOMPARE(std::chrono::milliseconds(status->waitHint), kLook);
+    }
+
     void aStableUnitHasNoCheckpointAndNoHint() {
         addUnit(QStringLiteral("active"));
         QCOMPARE(query(), (platform::ServiceStatus{4, 0, 0}));
