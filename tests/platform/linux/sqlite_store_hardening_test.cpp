@@ -168,7 +168,6 @@ TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K\\Sub", "C"), "new");
 }
 
-
 TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K\\Sub" + std::to_string(i) + "\\L",
