@@ -1,9 +1,9 @@
 // Connection strings from data link files and the editor: any text parses or is refused, and the
 // formatted form of what parses parses back to the same pairs.
+#include "fuzz/check.h"
 #include "toolkit/dataproviders/connection_string.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -12,15 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (const auto& pair : parsed->pairs) {
-        if (pair.key.empty() || parsed->value(pair.key) != parsed->value(pair.key) ||
-            !parsed->has(pair.key)) {
-            std::abort();
-        }
+        Check(!pair.key.empty() && parsed->has(pair.key));
     }
     const auto formatted = vemlo::FormatConnectionString(*parsed);
     const auto again = vemlo::ParseConnectionString(formatted);
-    if (!again || *again != *parsed || vemlo::FormatConnectionString(*again) != formatted) {
-        std::abort();
-    }
+    Check(again && *again == *parsed && vemlo::FormatConnectionString(*again) == formatted);
     return 0;
 }

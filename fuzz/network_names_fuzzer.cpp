@@ -1,18 +1,16 @@
 // The mount table and the universal names made from it: the first line is a path, the rest a
 // mount table in the kernel's mountinfo format. Any table reads without a crash, and a universal
 // name is only ever one of a share.
+#include "fuzz/check.h"
 #include "platform/linux/mountinfo_network_names.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
 void CheckName(const std::string& path, const std::vector<platform::MountEntry>& mounts) {
     const auto name = platform::UniversalNameOf(path, mounts);
-    if (name && !name->starts_with("//") && !name->starts_with("\\\\")) {
-        std::abort();
-    }
+    Check(!name || name->starts_with("//") || name->starts_with("\\\\"));
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // The import format of vemlo-reg: any file parses or is refused with a line number, and whatever
 // parses exports and imports back to the same keys and values.
 #include "app/reg_file.h"
+#include "fuzz/check.h"
 #include "platform/store_text.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -17,12 +17,6 @@ bool SameKeys(const std::vector<RegFileKey>& a, const std::vector<RegFileKey>& b
     return std::ranges::equal(a, b, [&](const RegFileKey& x, const RegFileKey& y) {
         return x.path == y.path && std::ranges::equal(x.values, y.values, sameValue);
     });
-}
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
 }
 
 } // namespace

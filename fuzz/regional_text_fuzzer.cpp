@@ -2,23 +2,17 @@
 // any text parses or is refused, and a parsed value formats and parses back to itself. The first
 // byte picks the regional formats: the built-in ones, the Swedish ones, and two others with
 // another order, separator and clock.
+#include "fuzz/check.h"
 #include "platform/memory/fixed_regional_settings.h"
 #include "platform/regional_text.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
 const std::array kFormats = {platform::RegionalFormats{}, platform::SwedishFormats(),
                              platform::DottedFormats(), platform::TwelveHourFormats()};
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 // What the formats write of the moment: no milliseconds, and no seconds without them.
 platform::LocalDateTime Written(const platform::RegionalFormats& formats,

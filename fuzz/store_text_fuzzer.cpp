@@ -4,20 +4,14 @@
 // character through and reads back as the text.
 #include "app/reg_file.h"
 #include "app/reg_text.h"
+#include "fuzz/check.h"
 #include "platform/case_folding.h"
 #include "platform/store_text.h"
 #include "toolkit/dataproviders/data_link_file.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 // A control character of C0, DEL or C1 (in UTF-8) anywhere in the text.
 bool HoldsControlCharacter(std::string_view text) {
