@@ -1,5 +1,6 @@
 #include "platform/case_folding.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 
@@ -26,21 +27,6 @@ constexpr int kSchemaVersion = 2;
 constexpr int kFirstSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
 constexpr int kOpenAttempts = 2;
-
-constexpr const char* kSchema = R"sql(
-CREATE TABLE keys(
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    parent INTEGER NOT NULL,
-    name TEXT NOT NULL,
-    folded TEXT NOT NULL);
-CREATE UNIQUE INDEX keys_by_name ON keys(parent, folded);
-CREATE TABLE vals(
-    key INTEGER NOT NULL,
-    name TEXT NOT NULL,
-    folded TEXT NOT NULL,
-    data TEXT NOT NULL,
-    PRIMARY KEY(key, folded)) WITHOUT ROWID;
-)sql";
 
 // vemlo_fold(name) in SQL: the store's folding, for converting files of an earlier version.
 void FoldFunction(sqlite3_context* context, int, sqlite3_value** values) {
@@ -143,6 +129,7 @@ Status HiveFile::openFile(std::string& detail) {
     if (rc != SQLITE_OK) {
         return fail(kAccessDenied, std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
     }
+    DefendConnection(db_);
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
@@ -260,13 +247,13 @@ Status HiveFile::checkSchema(std::string& detail) {
         return kBadDatabase;
     }
     // No scan of the whole file: SQLite reports damage where it meets it, as SQLITE_CORRUPT.
-    for (const char* sql : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
-                            "SELECT key, name, folded, data FROM vals LIMIT 0"}) {
-        Statement statement;
-        if (statement.prepare(db_, sql) != SQLITE_OK) {
-            detail = About(path_, "is not a store: its tables are not a store's.");
-            return kBadDatabase;
+    if (const auto foreign = ForeignSchemaObject(db_, rc); rc != SQLITE_OK || !foreign.empty()) {
+        const Status status = rc == SQLITE_OK ? kBadDatabase : sqliteFailure(rc, detail);
+        if (status == kBadDatabase) {
+            detail = About(path_, "is not a store: it holds what no store holds (" +
+                                      (foreign.empty() ? sqlite3_errstr(rc) : foreign) + ").");
         }
+        return status;
     }
     return version < kSchemaVersion && !readOnly_ ? refold(detail) : kSuccess;
 }
@@ -310,7 +297,7 @@ Status HiveFile::createSchema(std::string& detail) {
     int tables = 0;
     rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
     if (rc == SQLITE_OK && tables == 0) {
-        rc = exec(kSchema);
+        rc = exec(kHiveSchema);
         if (rc == SQLITE_OK) {
             const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
                                     "; PRAGMA user_version=" + std::to_string(kSchemaVersion);

@@ -1,4 +1,5 @@
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 
@@ -13,6 +14,10 @@ int HiveFile::exec(const char* sql) {
 
 Status HiveFile::sqliteFailure(int rc, std::string& detail) const {
     detail = TakeHiveVfsProblem();
+    if (const auto why = HiveContentProblem(db_, rc); detail.empty() && !why.empty()) {
+        detail = About(path_, why);
+        return kBadDatabase;
+    }
     if (detail.empty()) {
         detail = About(path_, std::string("failed: ") + sqlite3_errstr(rc) + ".");
     }

@@ -2,6 +2,7 @@
 
 #include "platform/case_folding.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/store_messages.h"
 #include "platform/store_text.h"
 
@@ -78,8 +79,15 @@ long long HiveFile::child(long long parent, const std::string& folded, int& rc) 
     use->bind(1, parent).bind(2, folded);
     rc = use->step();
     if (rc == SQLITE_ROW) {
+        const long long id = use->number(0);
+        if (id == 0) {
+            // Walking into the root again would never end.
+            NoteKeyCycle();
+            rc = SQLITE_CORRUPT;
+            return -1;
+        }
         rc = SQLITE_OK;
-        return use->number(0);
+        return id;
     }
     if (rc == SQLITE_DONE) {
         rc = SQLITE_OK;
