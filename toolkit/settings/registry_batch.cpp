@@ -1,6 +1,7 @@
 #include "toolkit/settings/registry_batch.h"
 
 #include "platform/message_boxes.h"
+#include "toolkit/settings/refused_writes.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -72,6 +73,10 @@ RegistryBatch::RegistryBatch(RegRoot root, platform::BatchKind kind)
     begun_ = status == platform::kSuccess;
     if (!begun_) {
         problem_ = store.userMessageFor(status);
+        NoteWriteFailure(store.messageFor(status));
+        if (kind == platform::BatchKind::Write) {
+            refused_ = std::make_unique<RefusedWrites>(HiveOf(root), status);
+        }
     }
     if (begun_ && kind == platform::BatchKind::Write && !g_Collecting &&
         CurrentToolkitPlatform().messageBoxes) {
@@ -98,6 +103,7 @@ void RegistryBatch::cancel() {
 
 bool RegistryBatch::finish(bool cancel) {
     if (!begun_) {
+        refused_.reset();
         return false;
     }
     begun_ = false;
