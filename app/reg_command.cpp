@@ -3,6 +3,7 @@
 #include "app/reg_text.h"
 #include "app/reg_transfer.h"
 #include "platform/settings_store.h"
+#include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
@@ -143,6 +144,8 @@ read or written (locked, broken, full, no access). Messages go to stderr, one li
 }
 
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // One command waits for locks and runs statements at most one budget in all.
+    const platform::ActionBudget budget;
     auto root = vemlo::RegRoot::LocalMachine;
     std::size_t next = 0;
     if (next < args.size() && (args[next] == "--user" || args[next] == "--machine")) {

@@ -1,5 +1,7 @@
 #include "platform/case_folding.h"
+#include "platform/linux/hive_deadline.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_header.h"
 #include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
@@ -25,7 +27,6 @@ constexpr int kApplicationId = 0x564C5247;
 // Version 1 folded names with the folding of whatever Qt was installed; version 2 with FoldCase.
 constexpr int kSchemaVersion = 2;
 constexpr int kFirstSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 5000;
 constexpr int kOpenAttempts = 2;
 
 // vemlo_fold(name) in SQL: the store's folding, for converting files of an earlier version.
@@ -131,7 +132,7 @@ Status HiveFile::openFile(std::string& detail) {
     }
     DefendConnection(db_);
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    BoundByDeadline(db_);
     sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                FoldFunction, nullptr, nullptr, nullptr);
     exec("PRAGMA journal_mode=TRUNCATE");
@@ -171,33 +172,8 @@ std::string HiveFile::makeFolder() const {
     return {};
 }
 
-// The header's magic, and a file as long as the header says, when the header's size is valid:
-// a check whose cost does not grow with the file.
 bool HiveFile::hasSqliteHeader() const {
-    static constexpr char kMagic[] = "SQLite format 3";
-    unsigned char header[100] = {};
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return true; // let the open below report the permission problem
-    }
-    const auto got = ::read(fd, header, sizeof header);
-    struct stat info {};
-    const bool sized = ::fstat(fd, &info) == 0;
-    ::close(fd);
-    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, kMagic, sizeof kMagic)) {
-        return false;
-    }
-    const auto number = [&](int at) {
-        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
-               (std::uint32_t{header[at + 2]} << 8) | header[at + 3];
-    };
-    const std::uint32_t pageSize =
-        header[16] == 0 && header[17] == 1 ? 65536u : (std::uint32_t{header[16]} << 8) | header[17];
-    // The size in pages counts only while the change counter matches its "valid for" number.
-    const bool sizeValid = number(24) == number(92) && number(28) > 0;
-    return !sized || !sizeValid ||
-           static_cast<std::uint64_t>(info.st_size) >=
-               static_cast<std::uint64_t>(number(28)) * pageSize;
+    return HasStoreHeader(path_);
 }
 
 int HiveFile::pragma(const char* name, int& value) {

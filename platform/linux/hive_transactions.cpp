@@ -22,6 +22,9 @@ Status HiveFile::sqliteFailure(int rc, std::string& detail) const {
         detail = About(path_, std::string("failed: ") + sqlite3_errstr(rc) + ".");
     }
     switch (rc & 0xFF) {
+    case SQLITE_INTERRUPT:
+        detail = About(path_, "failed: database is locked (the wait reached its deadline).");
+        return kBusy;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return kBusy;

@@ -1,5 +1,6 @@
 #include "toolkit/settings/registry.h"
 
+#include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/settings/registry_batch.h"
@@ -59,6 +60,8 @@ std::string DeletionFailedText() {
 
 bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string& valueName,
                     const std::string& value) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     // Texts past the limit are refused rather than cut, so nothing is stored half.
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath) ||
         !platform::IsStorableText(valueName) || !platform::IsStorableText(value)) {
@@ -99,6 +102,8 @@ bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string&
 
 std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& valueName,
                           std::uint32_t) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     std::string result;
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return result;
@@ -220,6 +225,8 @@ bool DeleteRegKeyFromParent(RegRoot root, const std::string& keyPath) {
 }
 
 void DeleteRegKey(RegRoot root, const std::string& keyPath) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return;
     }

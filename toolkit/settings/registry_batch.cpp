@@ -1,6 +1,7 @@
 #include "toolkit/settings/registry_batch.h"
 
 #include "platform/message_boxes.h"
+#include "platform/store_deadline.h"
 #include "toolkit/settings/refused_writes.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
@@ -69,7 +70,10 @@ RegistryBatch::RegistryBatch(RegRoot root, platform::BatchKind kind)
     : root_(root)
     , begun_(false) {
     auto& store = SettingsStore();
-    const auto status = store.beginBatch(HiveOf(root), kind);
+    const auto status = [&] {
+        const platform::StoreDeadline deadline;
+        return store.beginBatch(HiveOf(root), kind);
+    }();
     begun_ = status == platform::kSuccess;
     if (!begun_) {
         problem_ = store.userMessageFor(status);
