@@ -119,6 +119,10 @@ int ExportKey(vemlo::RegRoot root, const std::string& key, std::ostream& out, st
 
 int ImportText(vemlo::RegRoot root, std::string_view text, const std::string& fileName,
                std::ostream& err) {
+    // A byte-order mark, as editors on Windows write one.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     const auto parsed = ParseRegFile(text);
     if (parsed.error) {
         err << "vemlo-reg: " << fileName << ":" << parsed.error->line << ": " << parsed.error->what

@@ -162,6 +162,28 @@ TEST_F(RegTransferTest, AnImportWhoseBatchCannotBeginWritesNothingAndSaysWhy) {
     EXPECT_FALSE(twins.store.keyExists(Hive::Machine, kKeys.back()));
 }
 
+TEST_F(RegTransferTest, AnImportMayStartWithAByteOrderMark) {
+    testing_support::WriteFileBytes(folder.file("bom.txt"),
+                                    "\xEF\xBB\xBF" + kFirst + "[\"A\"]\n\"V\"=\"x\"\n");
+    ASSERT_EQ(run({"import", folder.file("bom.txt")}), kRegOk) << err.str();
+    EXPECT_EQ(twins.store.storedValue(Hive::Machine, "A", "V"), "x");
+}
+
+TEST_F(RegTransferTest, AnImportLargerThanItsLimitIsRefusedUnread) {
+    auto text = kFirst + "[\"A\"]\n";
+    text += std::string(kRegImportLimitBytes - text.size() + 1, ';');
+    testing_support::WriteFileBytes(folder.file("large.txt"), text);
+    EXPECT_EQ(run({"import", folder.file("large.txt")}), kRegUsage);
+    EXPECT_NE(err.str().find("file too large"), std::string::npos) << err.str();
+    EXPECT_FALSE(twins.store.keyExists(Hive::Machine, "A"));
+}
+
+TEST_F(RegTransferTest, AnExportToAFullDiskNamesTheCause) {
+    ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "A", "V", "x"));
+    EXPECT_EQ(run({"export", "A", "/dev/full"}), kRegFailed);
+    EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
+}
+
 TEST_F(RegTransferTest, ExportOfAMissingKeyFails) {
     EXPECT_EQ(run({"export", "Missing"}), kRegFailed);
     EXPECT_NE(err.str().find("cannot open key"), std::string::npos);
