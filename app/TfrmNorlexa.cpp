@@ -280,13 +280,29 @@ void TfrmNorlexa::FormCreate() {
     ShowSelectedConfig();
 }
 
+// What a refresh cannot read keeps what it showed before, and the box names it.
 void TfrmNorlexa::RefreshAll() {
+    const int period = cbPeriodPosition;
+    const int dag = cbDagPosition;
     FillScheduleLists();
     LoadSchedule();
+    const bool scheduleRead = scheduleLoadProblem.empty();
+    if (!scheduleRead) {
+        KeepSchedulePositions(period, dag);
+    }
     vemlo::InitEnvironment();
-    configs = LoadedConfigs();
+    auto loaded = std::make_unique<lumra::TLumraConfigs>();
+    loaded->Load();
+    listRefreshProblem = loaded->LoadProblem();
+    if (listRefreshProblem.empty()) {
+        configs = std::move(loaded);
+    }
     RefillConfigList();
     ShowSelectedConfig();
+    // The run information of the selected configuration belongs to the schedule.
+    const bool runInfoRead = scheduleLoadProblem.empty();
+    ReportIncompleteRefresh(!scheduleRead || !runInfoRead, !listRefreshProblem.empty(),
+                            runInfoRead ? listRefreshProblem : scheduleLoadProblem);
 }
 
 std::unique_ptr<lumra::TLumraConfigs> TfrmNorlexa::LoadedConfigs() {

@@ -55,6 +55,8 @@ private:
     void ConnectScheduleHandlers();
     void FillScheduleLists();
     void LoadSchedule();
+    // Selects the schedule's positions again, after a refresh that could not read them.
+    void KeepSchedulePositions(int period, int dag);
     void cbPeriodChange();
     void cbPeriodSelect();
     void cbDagSelect();
@@ -99,6 +101,9 @@ private:
     int cbDagPosition = -1;
     // Why the schedule shown was not read whole from the store; "" when it was.
     std::string scheduleLoadProblem;
+    // Why the last refresh could not read the configuration list, which then kept the one shown
+    // before; "" when it could.
+    std::string listRefreshProblem;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;
