@@ -5,6 +5,7 @@
 #include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
+#include "platform/store_deadline.h"
 
 #include <cerrno>
 #include <chrono>
@@ -139,7 +140,7 @@ Status HiveFile::openFile(std::string& detail) {
     exec("PRAGMA synchronous=FULL");
     for (int attempt = 1;; ++attempt) {
         const Status status = checkSchema(detail);
-        if (status != kBusy || attempt == kOpenAttempts) {
+        if (status != kBusy || attempt == kOpenAttempts || StoreDeadline::Passed()) {
             return status == kSuccess ? prepareStatements(detail) : status;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100 * attempt));
