@@ -21,6 +21,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -512,6 +513,41 @@ private Q_SLOTS:
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(boxes.shown().size(), size_t{1});
         QCOMPARE(configNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    }
+
+    // Each statement used to wait five seconds on its own: the window showed after 40 s, F5
+    // froze it for 30 s. Twice the budget leaves room for a slow machine, never for a wait per
+    // statement.
+    void eachActionUnderALockEndsWithinItsBudgetAndWritesNothing() {
+        storeConfig(0, "A");
+        QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
+        const auto within = [](const std::function<void()>& action) {
+            QElapsedTimer timer;
+            timer.start();
+            action();
+            return timer.elapsed() < 10000;
+        };
+        {
+            testing_support::HeldLock lock(folder->file("machine.hive"));
+            QVERIFY(within([&] { window = StartMainWindow(*store); }));
+            QVERIFY(window && QTest::qWaitForWindowExposed(window.get()));
+            QCOMPARE(boxes.shown().size(), size_t{1});
+            QVERIFY(within([&] { QTest::keyClick(window.get(), Qt::Key_F5); }));
+            QCOMPARE(boxes.shown().size(), size_t{2});
+            QVERIFY(boxes.shown()[1].text.starts_with(
+                "Uppdateringen kunde inte läsa in schemat och exportkonfigurationerna."));
+        }
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(configNames(), QStringList{QStringLiteral("A")});
+        const auto before = testing_support::ReadFileBytes(folder->file("machine.hive"));
+        {
+            testing_support::HeldLock lock(folder->file("machine.hive"));
+            QVERIFY(within(
+                [&] { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }));
+            QCOMPARE(boxes.shown().size(), size_t{3});
+            QVERIFY(boxes.shown()[2].text.starts_with("Ändringarna kunde inte sparas."));
+        }
+        QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")), before);
     }
 
     void screenReadersHearTheStatusItemsAsRadioButtonsAndEachGroupByItsTitle() {
