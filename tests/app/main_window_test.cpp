@@ -9,6 +9,7 @@
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/simulated_service_manager.h"
+#include "platform/store_deadline.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_controls.h"
@@ -21,8 +22,10 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,6 +35,7 @@
 #include <QTimeEdit>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using vemlo::RegRoot;
 
@@ -548,6 +552,18 @@ private Q_SLOTS:
             QVERIFY(boxes.shown()[2].text.starts_with("Ändringarna kunde inte sparas."));
         }
         QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")), before);
+    }
+
+    void theHourglassShowsFromTheFirstWaitForALockToTheEndOfTheAction() {
+        std::optional<Qt::CursorShape> during;
+        RunGuarded([&] {
+            const platform::StoreDeadline call;
+            QVERIFY(!QGuiApplication::overrideCursor());
+            platform::StoreDeadline::NoteWaiting();
+            during = QGuiApplication::overrideCursor()->shape();
+        });
+        QCOMPARE(during, std::optional<Qt::CursorShape>(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void screenReadersHearTheStatusItemsAsRadioButtonsAndEachGroupByItsTitle() {
