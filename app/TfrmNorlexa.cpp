@@ -280,13 +280,31 @@ void TfrmNorlexa::FormCreate() {
     ShowSelectedConfig(RunInfo::WithRestart);
 }
 
+// What a refresh cannot read keeps what it showed before, and the box names it.
 void TfrmNorlexa::RefreshAll() {
+    const int period = cbPeriodPosition;
+    const int dag = cbDagPosition;
     FillScheduleLists();
     LoadSchedule();
+    const bool scheduleRead = scheduleLoadProblem.empty();
+    if (!scheduleRead) {
+        KeepSchedulePositions(period, dag);
+    }
     vemlo::InitEnvironment();
-    configs = LoadedConfigs();
+    auto loaded = std::make_unique<lumra::TLumraConfigs>();
+    loaded->Load();
+    listRefreshProblem = loaded->LoadProblem();
+    if (listRefreshProblem.empty()) {
+        configs = std::move(loaded);
+    }
     RefillConfigList();
     ShowSelectedConfig(RunInfo::WithRestart);
+    // The run information of the selected configuration belongs to the schedule.
+    const std::string& runInfoProblem =
+        !scheduleLoadProblem.empty() ? scheduleLoadProblem : restartLoadProblem;
+    const bool runInfoRead = runInfoProblem.empty();
+    ReportIncompleteRefresh(!scheduleRead || !runInfoRead, !listRefreshProblem.empty(),
+                            runInfoRead ? listRefreshProblem : runInfoProblem);
 }
 
 std::unique_ptr<lumra::TLumraConfigs> TfrmNorlexa::LoadedConfigs() {

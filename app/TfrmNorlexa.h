@@ -57,6 +57,8 @@ private:
     void ConnectScheduleHandlers();
     void FillScheduleLists();
     void LoadSchedule();
+    // Selects the schedule's positions again, after a refresh that could not read them.
+    void KeepSchedulePositions(int period, int dag);
     void cbPeriodChange();
     void cbPeriodSelect();
     void cbDagSelect();
@@ -112,6 +114,9 @@ private:
     std::string scheduleLoadProblem;
     // Why the restart option shown was not read from the store; "" when it was.
     std::string restartLoadProblem;
+    // Why the last refresh could not read the configuration list, which then kept the one shown
+    // before; "" when it could.
+    std::string listRefreshProblem;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

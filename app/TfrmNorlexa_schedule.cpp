@@ -99,15 +99,27 @@ void TfrmNorlexa::FillScheduleLists() {
 
 void TfrmNorlexa::LoadSchedule() {
     const vemlo::ReadFailureMark mark;
-    const auto formats = Formats();
-    SelectPosition(cbPeriod, cbPeriodPosition, lumra::PeriodPositionOfStored(ReadTimer("Period")));
-    SelectPosition(cbDag, cbDagPosition, lumra::WeekdayPositionOfStored(ReadTimer("Dag")));
-    SetTimeOf(dtpTid, lumra::TimeOfStored(formats, ReadTimer("Tid"), 6));
+    const auto period = ReadTimer("Period");
+    const auto dag = ReadTimer("Dag");
+    const auto tid = ReadTimer("Tid");
+    const auto restarttime = ReadTimer("Restarttime");
     ShowServiceState();
-    SetTimeOf(dtpRestart, lumra::TimeOfStored(formats, ReadTimer("Restarttime"), 1));
-    // The defaults shown after a failed read are not what is stored: saving them would
-    // overwrite the real schedule.
+    // Defaults in place of values that could not be read are not what is stored: the controls
+    // keep what they showed, and saving them is refused until a complete load.
     scheduleLoadProblem = mark.failed() ? mark.message() : std::string();
+    if (mark.failed()) {
+        return;
+    }
+    const auto formats = Formats();
+    SelectPosition(cbPeriod, cbPeriodPosition, lumra::PeriodPositionOfStored(period));
+    SelectPosition(cbDag, cbDagPosition, lumra::WeekdayPositionOfStored(dag));
+    SetTimeOf(dtpTid, lumra::TimeOfStored(formats, tid, 6));
+    SetTimeOf(dtpRestart, lumra::TimeOfStored(formats, restarttime, 1));
+}
+
+void TfrmNorlexa::KeepSchedulePositions(int period, int dag) {
+    SelectPosition(cbPeriod, cbPeriodPosition, period);
+    SelectPosition(cbDag, cbDagPosition, dag);
 }
 
 void TfrmNorlexa::cbPeriodSelect() {
@@ -159,14 +171,12 @@ void TfrmNorlexa::RefuseIncompleteLoad(const std::string& problem) {
 }
 
 void TfrmNorlexa::btnSparaClick() {
-    for (const auto* problem : {&scheduleLoadProblem, &restartLoadProblem}) {
-        if (!problem->empty()) {
-            RefuseIncompleteLoad(*problem);
-            return;
-        }
-    }
-    if (!configs->LoadProblem().empty()) {
-        RefuseIncompleteLoad(configs->LoadProblem());
+    const std::string& loadProblem = !scheduleLoadProblem.empty()  ? scheduleLoadProblem
+                                     : !restartLoadProblem.empty() ? restartLoadProblem
+                                     : !listRefreshProblem.empty() ? listRefreshProblem
+                                                                   : configs->LoadProblem();
+    if (!loadProblem.empty()) {
+        RefuseIncompleteLoad(loadProblem);
         return;
     }
     if (RefuseUnnamedConfig() || RefuseUnstorableConfig()) {
@@ -218,8 +228,21 @@ std::vector<std::string> TfrmNorlexa::WriteScheduleAndConfigs(const std::string&
     return failed;
 }
 
+// The user must not believe the service was asked when it was not: a failed write is said,
+// and the window is not refreshed over it.
 void TfrmNorlexa::buRunNowClick() {
-    WriteTimer("Nextrun", platform::FormatDateTime(Formats(), Now()));
+    vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
+    const bool written =
+        batch.begun() &&
+        vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, "Nextrun",
+                              platform::FormatDateTime(Formats(), Now()));
+    if (!batch.end() || !written) {
+        ShowApplicationError(
+            "Tjänsten kunde inte ombes att köra nu: tiden för nästa körning "
+            "kunde inte sparas.\r" +
+            (batch.problem().empty() ? std::string("Inget har ändrats.") : batch.problem()));
+        return;
+    }
     RefreshAll();
 }
 
@@ -229,10 +252,16 @@ void TfrmNorlexa::cbRestartServiceClick() {
 
 void TfrmNorlexa::ShowRunInfo(RunInfo shown) {
     const auto formats = Formats();
+    const vemlo::ReadFailureMark mark;
     const std::string nextRun = ReadTimer("Nextrun");
+    const std::string previousRun = ReadTimer("Prevrun");
+    // What could not be read is not shown as its default: the fields keep what they showed.
+    if (mark.failed()) {
+        scheduleLoadProblem = mark.message();
+        return;
+    }
     edNextrun->setText(Text(
         nextRun.empty() ? platform::FormatDateTime(formats, lumra::OneDayLater(Now())) : nextRun));
-    const std::string previousRun = ReadTimer("Prevrun");
     edPrevrun->setText(Text(previousRun.empty()
                                 ? platform::FormatDateTime(formats, lumra::FirstPreviousRun())
                                 : previousRun));
@@ -241,8 +270,10 @@ void TfrmNorlexa::ShowRunInfo(RunInfo shown) {
     }
     // The box is the user's until the window loads again: an edit of a configuration must not
     // undo an unsaved choice.
-    const vemlo::ReadFailureMark mark;
-    const bool restart = ReadTimer("Restart") == "1";
-    restartLoadProblem = mark.message();
-    cbRestartService->setChecked(restart);
+    const vemlo::ReadFailureMark restartMark;
+    const bool restartOn = ReadTimer("Restart") == "1";
+    restartLoadProblem = restartMark.message();
+    if (restartLoadProblem.empty()) {
+        cbRestartService->setChecked(restartOn);
+    }
 }

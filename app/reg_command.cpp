@@ -3,11 +3,14 @@
 #include "app/reg_text.h"
 #include "app/reg_transfer.h"
 #include "platform/settings_store.h"
+#include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -79,18 +82,29 @@ int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::os
 }
 
 int Import(vemlo::RegRoot root, const std::string& file, std::ostream& err) {
-    std::ostringstream text;
-    if (file == "-") {
-        text << std::cin.rdbuf();
-    } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            err << "vemlo-reg: cannot read '" << file << "'\n";
+    std::ifstream opened;
+    if (file != "-") {
+        opened.open(file, std::ios::binary);
+        if (!opened) {
+            err << "vemlo-reg: cannot read '" << file << "': " << std::strerror(errno) << "\n";
             return kRegFailed;
         }
-        text << in.rdbuf();
     }
-    return ImportText(root, text.str(), file == "-" ? "(standard input)" : file, err);
+    std::istream& in = file == "-" ? std::cin : opened;
+    // One byte past the limit tells a file at the limit from a larger one.
+    std::string text(kRegImportLimitBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        err << "vemlo-reg: cannot read '" << file << "'\n";
+        return kRegFailed;
+    }
+    if (text.size() > kRegImportLimitBytes) {
+        err << "vemlo-reg: " << file << ": file too large (more than "
+            << kRegImportLimitBytes / (1024 * 1024) << " MiB); nothing was imported\n";
+        return kRegUsage;
+    }
+    return ImportText(root, text, file == "-" ? "(standard input)" : file, err);
 }
 
 int Export(vemlo::RegRoot root, const std::string& key, const std::string& file, std::ostream& out,
@@ -107,7 +121,8 @@ int Export(vemlo::RegRoot root, const std::string& key, const std::string& file,
     to << text.str();
     to.close();
     if (!to) {
-        err << "vemlo-reg: cannot write '" << file << "'\n";
+        // The cause, a full disk say, is named: the file may now be cut short.
+        err << "vemlo-reg: cannot write '" << file << "': " << std::strerror(errno) << "\n";
         return kRegFailed;
     }
     return kRegOk;
@@ -123,26 +138,35 @@ std::string RegUsage() {
 std::string RegHelp() {
     return RegUsage() + R"(
 
-  get KEY [NAME]      prints the value (NAME left out: the key's default value)
-  set KEY NAME VALUE  stores the value, creating missing keys (names of at most 255 characters)
+  get KEY [NAME]      prints the value (NAME left out: the key's default value); on a terminal
+                      control characters are escaped as in list, to a pipe or a file the value
+                      goes out exactly
+  set KEY NAME VALUE  stores the value, creating missing keys (names of at most 255 characters;
+                      names and values of at most 1024 characters, valid UTF-8)
   delete KEY          deletes the key with everything below it, all or nothing
   export KEY [FILE]   writes the key and everything below it to FILE (standard output without
                       it) in a text format that import reads: "VEMLO-REG EXPORT 1", then per
                       key a line ["PATH"] and its values as in list
-  import FILE         checks the whole FILE ("-": standard input), then writes it all or
-                      nothing; adds and overwrites, deletes nothing
+  import FILE         checks the whole FILE ("-": standard input; at most 16 MiB, UTF-8, a
+                      byte-order mark allowed), then writes it all or nothing; adds and
+                      overwrites, deletes nothing
   list KEY            one line per entry: sub-keys as "NAME"\, then values as "NAME"="VALUE",
                       the default value as @="VALUE"; in quotes, \ and " are escaped with \,
                       line breaks and tabs are \n, \r and \t, other control characters
                       \xHH or \u{HHHH}
 
-The machine hive is the default. Exit status: 0 success; 1 the value is absent or empty, the
-key is absent, or a top-level key was only emptied; 2 usage error or a malformed import
-file; 3 the store could not be
-read or written (locked, broken, full, no access). Messages go to stderr, one line each.)";
+The machine hive is the default. A command that finds the store locked by another program waits
+at most five seconds in all. Exit status: 0 success; 1 the value is absent or empty, the key is
+absent, or a top-level key was only emptied; 2 usage error, a name or value that is too long or
+not UTF-8, or a malformed or too large import file; 3 the store could not be read or written
+(locked, broken, full, holding what no store holds, no access). Messages go to stderr, one line
+each.)";
 }
 
-int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  bool terminal) {
+    // One command waits for locks and runs statements at most one budget in all.
+    const platform::ActionBudget budget;
     auto root = vemlo::RegRoot::LocalMachine;
     std::size_t next = 0;
     if (next < args.size() && (args[next] == "--user" || args[next] == "--machine")) {
@@ -166,7 +190,15 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "vemlo-reg: not a valid key path: '" << rest[1] << "'\n";
         return kRegUsage;
     }
+    const auto badText = [&] {
+        err << "vemlo-reg: a name or value is longer than " << platform::kMaxTextUnits
+            << " characters, not valid UTF-8 or holds a NUL character\n";
+        return kRegUsage;
+    };
     if (command == "get" && (count == 2 || count == 3)) {
+        if (count == 3 && !platform::IsStorableText(rest[2])) {
+            return badText();
+        }
         const vemlo::ReadFailureMark mark;
         const auto value = vemlo::RegReadString(root, rest[1], count == 3 ? rest[2] : "", 0);
         if (mark.failed()) {
@@ -176,7 +208,8 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
             err << "vemlo-reg: no value (absent or empty)\n";
             return kRegFailed;
         }
-        out << value << "\n";
+        // Exact bytes to a pipe or a file; nothing raw to a terminal.
+        out << (terminal ? EscapeRegControls(value) : value) << "\n";
         return kRegOk;
     }
     if (command == "set" && count == 4) {
@@ -184,6 +217,9 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
             err << "vemlo-reg: a key name is longer than " << platform::kMaxKeyNameUnits
                 << " characters\n";
             return kRegUsage;
+        }
+        if (!platform::IsStorableText(rest[2]) || !platform::IsStorableText(rest[3])) {
+            return badText();
         }
         if (!vemlo::RegWriteString(root, rest[1], rest[2], rest[3])) {
             return StoreFailed(err, "the value was not stored", vemlo::LastWriteFailure());

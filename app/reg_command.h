@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -12,10 +13,15 @@ inline constexpr int kRegUsage = 2;
 // The store could not be read or written (locked, broken, full, no access).
 inline constexpr int kRegStoreFailed = 3;
 
+// The largest file import reads; a larger one is refused as a usage error.
+inline constexpr std::size_t kRegImportLimitBytes = 16 * 1024 * 1024;
+
 // Runs one vemlo-reg command over the toolkit's settings primitives:
 //   [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | delete KEY | list KEY
-// The machine hive is the default. Results go to out, one-line messages to err.
-int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The machine hive is the default. Results go to out, one-line messages to err; terminal tells
+// that out is a terminal, where get escapes control characters.
+int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  bool terminal = false);
 
 // The one-line usage text, for usage errors.
 std::string RegUsage();

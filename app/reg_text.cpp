@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
-std::string QuoteRegText(std::string_view text) {
-    std::string quoted = "\"";
+namespace {
+
+std::string Escaped(std::string_view text, bool quoting) {
+    std::string quoted;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         char hex[12];
-        if (c == '\\' || c == '"') {
+        if (quoting && (c == '\\' || c == '"')) {
             quoted += '\\';
             quoted += static_cast<char>(c);
         } else if (c == '\n') {
@@ -28,5 +30,15 @@ std::string QuoteRegText(std::string_view text) {
             quoted += static_cast<char>(c);
         }
     }
-    return quoted + "\"";
+    return quoted;
+}
+
+} // namespace
+
+std::string QuoteRegText(std::string_view text) {
+    return "\"" + Escaped(text, true) + "\"";
+}
+
+std::string EscapeRegControls(std::string_view text) {
+    return Escaped(text, false);
 }

@@ -8,3 +8,7 @@
 // DEL) or \u{HHHH} (C1), so that one line is always one entry and nothing reaches the terminal
 // raw.
 std::string QuoteRegText(std::string_view text);
+
+// A value as get shows it on a terminal: control characters escaped as in QuoteRegText, so that
+// nothing reaches the terminal raw; backslashes and quotes stay as they are.
+std::string EscapeRegControls(std::string_view text);

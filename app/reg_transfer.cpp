@@ -18,9 +18,9 @@ platform::Hive HiveOf(vemlo::RegRoot root) {
     return root == vemlo::RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
 }
 
-// Writes the open key's section and then its sub-keys', depth first; the status that stopped it.
-platform::Status ExportOpen(platform::KeyHandle handle, const std::string& path,
-                            std::ostream& out) {
+// Writes the open key's section (its values) and lists its sub-keys.
+platform::Status ExportSection(platform::KeyHandle handle, const std::string& path,
+                               std::ostream& out, std::vector<std::string>& subKeys) {
     auto& store = vemlo::SettingsStore();
     RegFileKey key{path, {}};
     std::string name;
@@ -38,26 +38,59 @@ platform::Status ExportOpen(platform::KeyHandle handle, const std::string& path,
         return status;
     }
     WriteRegFileKey(out, key);
-    std::vector<std::string> subKeys;
     for (std::size_t i = 0;
          (status = store.enumSubKey(handle, i, kUnits, name)) == platform::kSuccess; ++i) {
         subKeys.push_back(name);
     }
-    if (status != platform::kNoMoreItems) {
-        return status;
+    return status == platform::kNoMoreItems ? platform::kSuccess : status;
+}
+
+// One key of the walk: its handle, path and the sub-keys still to write.
+struct ExportedKey {
+    platform::KeyHandle handle;
+    std::string path;
+    std::vector<std::string> subKeys;
+    std::size_t next = 0;
+};
+
+// Writes the open key and everything below it, depth first, with the path held on the heap: a
+// damaged store may hold a chain far deeper than the call stack would take. "" when all was
+// written, else why not.
+std::string ExportTree(platform::KeyHandle start, const std::string& path, std::ostream& out) {
+    auto& store = vemlo::SettingsStore();
+    std::vector<ExportedKey> keys{{start, path, {}}};
+    std::string problem;
+    if (const auto status = ExportSection(start, path, out, keys.back().subKeys)) {
+        problem = store.messageFor(status);
     }
-    for (const auto& sub : subKeys) {
-        platform::KeyHandle child = 0;
-        if ((status = store.openSubKey(handle, sub, child)) != platform::kSuccess) {
-            return status;
+    while (problem.empty() && !keys.empty()) {
+        auto& top = keys.back();
+        if (top.next == top.subKeys.size()) {
+            if (keys.size() > 1) {
+                store.closeKey(top.handle);
+            }
+            keys.pop_back();
+            continue;
         }
-        status = ExportOpen(child, path + "\\" + sub, out);
-        store.closeKey(child);
-        if (status != platform::kNoMoreItems) {
-            return status;
+        ExportedKey sub{0, top.path + "\\" + top.subKeys[top.next++], {}};
+        if (const auto status =
+                store.openSubKey(top.handle, top.subKeys[top.next - 1], sub.handle)) {
+            problem = store.messageFor(status);
+            break;
+        }
+        keys.push_back(std::move(sub));
+        if (keys.size() > platform::kMaxKeyDepth) {
+            problem = "the store holds keys more than " + std::to_string(platform::kMaxKeyDepth) +
+                      " levels deep; it is damaged";
+        } else if (const auto status = ExportSection(keys.back().handle, keys.back().path, out,
+                                                     keys.back().subKeys)) {
+            problem = store.messageFor(status);
         }
     }
-    return platform::kNoMoreItems;
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        store.closeKey(keys[i].handle);
+    }
+    return problem;
 }
 
 int StoreFailed(std::ostream& err, const std::string& what, const std::string& why) {
@@ -76,16 +109,20 @@ int ExportKey(vemlo::RegRoot root, const std::string& key, std::ostream& out, st
         return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
     }
     out << kRegFileFirstLine << "\n";
-    const auto status = ExportOpen(handle, key, out);
+    const auto problem = ExportTree(handle, key, out);
     store.closeKey(handle);
-    if (status != platform::kNoMoreItems) {
-        return StoreFailed(err, "the export is incomplete", store.messageFor(status));
+    if (!problem.empty()) {
+        return StoreFailed(err, "the export is incomplete", problem);
     }
     return kRegOk;
 }
 
 int ImportText(vemlo::RegRoot root, std::string_view text, const std::string& fileName,
                std::ostream& err) {
+    // A byte-order mark, as editors on Windows write one.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     const auto parsed = ParseRegFile(text);
     if (parsed.error) {
         err << "vemlo-reg: " << fileName << ":" << parsed.error->line << ": " << parsed.error->what

@@ -64,3 +64,20 @@ void ReportIncompleteLoad(const std::string& problem) {
     }
     ShowUnlessEmpty(IncompleteLoadText(problem));
 }
+
+std::string IncompleteRefreshText(bool schedule, bool list, const std::string& problem) {
+    if (!schedule && !list) {
+        return {};
+    }
+    const std::string what = schedule && list ? "schemat och exportkonfigurationerna"
+                             : schedule       ? "schemat"
+                                              : "exportkonfigurationerna";
+    return "Uppdateringen kunde inte läsa in " + what +
+           ". Fönstret visar det som visades före uppdateringen, och inget sparas förrän allt har "
+           "lästs in (F5).\r" +
+           problem;
+}
+
+void ReportIncompleteRefresh(bool schedule, bool list, const std::string& problem) {
+    ShowUnlessEmpty(IncompleteRefreshText(schedule, list, problem));
+}

@@ -21,3 +21,9 @@ void ReportStartProblems(const std::vector<std::string>& problems,
 std::string IncompleteLoadText(const std::string& problem);
 // Shows it, if there is a problem.
 void ReportIncompleteLoad(const std::string& problem);
+
+// The Swedish error text for a refresh that could not read the schedule, the configuration list
+// or both, which then show what they showed before; "" when it read both.
+std::string IncompleteRefreshText(bool schedule, bool list, const std::string& problem);
+// Shows it, unless it is empty.
+void ReportIncompleteRefresh(bool schedule, bool list, const std::string& problem);

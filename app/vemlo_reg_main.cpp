@@ -7,13 +7,17 @@
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/wide_text.h"
 
+#include <io.h>
 #include <windows.h>
 #else
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/sqlite_settings_store.h"
+
+#include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 
 namespace {
@@ -66,5 +70,10 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     StderrMessageBoxes boxes;
     NoWindowMessages windows;
     vemlo::UseToolkitPlatform({&store, &boxes, &windows});
-    return RunRegCommand(args, std::cout, std::cerr);
+#ifdef _WIN32
+    const bool terminal = _isatty(_fileno(stdout)) != 0;
+#else
+    const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+#endif
+    return RunRegCommand(args, std::cout, std::cerr, terminal);
 }

@@ -33,6 +33,9 @@ enum class BatchKind { Read, Write };
 
 // Longest key path, value name or value, in UTF-16 code units.
 inline constexpr std::size_t kMaxTextUnits = 1024;
+// Deepest key below a root: the deepest that a key path of kMaxTextUnits can name. Walks of a
+// subtree refuse anything deeper, which only a damaged or crafted store can hold.
+inline constexpr std::size_t kMaxKeyDepth = (kMaxTextUnits + 1) / 2;
 // Longest name of one key, in UTF-16 code units; longer ones are refused on creation.
 inline constexpr std::size_t kMaxKeyNameUnits = 255;
 

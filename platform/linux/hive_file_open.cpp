@@ -1,7 +1,11 @@
 #include "platform/case_folding.h"
+#include "platform/linux/hive_deadline.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_header.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
+#include "platform/store_deadline.h"
 
 #include <cerrno>
 #include <chrono>
@@ -24,23 +28,7 @@ constexpr int kApplicationId = 0x564C5247;
 // Version 1 folded names with the folding of whatever Qt was installed; version 2 with FoldCase.
 constexpr int kSchemaVersion = 2;
 constexpr int kFirstSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 5000;
 constexpr int kOpenAttempts = 2;
-
-constexpr const char* kSchema = R"sql(
-CREATE TABLE keys(
-    id INTEGER PRIMARY KEY AUTOINCREMENT,
-    parent INTEGER NOT NULL,
-    name TEXT NOT NULL,
-    folded TEXT NOT NULL);
-CREATE UNIQUE INDEX keys_by_name ON keys(parent, folded);
-CREATE TABLE vals(
-    key INTEGER NOT NULL,
-    name TEXT NOT NULL,
-    folded TEXT NOT NULL,
-    data TEXT NOT NULL,
-    PRIMARY KEY(key, folded)) WITHOUT ROWID;
-)sql";
 
 // vemlo_fold(name) in SQL: the store's folding, for converting files of an earlier version.
 void FoldFunction(sqlite3_context* context, int, sqlite3_value** values) {
@@ -143,15 +131,16 @@ Status HiveFile::openFile(std::string& detail) {
     if (rc != SQLITE_OK) {
         return fail(kAccessDenied, std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
     }
+    DefendConnection(db_);
     readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    BoundByDeadline(db_);
     sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                FoldFunction, nullptr, nullptr, nullptr);
     exec("PRAGMA journal_mode=TRUNCATE");
     exec("PRAGMA synchronous=FULL");
     for (int attempt = 1;; ++attempt) {
         const Status status = checkSchema(detail);
-        if (status != kBusy || attempt == kOpenAttempts) {
+        if (status != kBusy || attempt == kOpenAttempts || StoreDeadline::Passed()) {
             return status == kSuccess ? prepareStatements(detail) : status;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100 * attempt));
@@ -184,33 +173,8 @@ std::string HiveFile::makeFolder() const {
     return {};
 }
 
-// The header's magic, and a file as long as the header says, when the header's size is valid:
-// a check whose cost does not grow with the file.
 bool HiveFile::hasSqliteHeader() const {
-    static constexpr char kMagic[] = "SQLite format 3";
-    unsigned char header[100] = {};
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return true; // let the open below report the permission problem
-    }
-    const auto got = ::read(fd, header, sizeof header);
-    struct stat info {};
-    const bool sized = ::fstat(fd, &info) == 0;
-    ::close(fd);
-    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, kMagic, sizeof kMagic)) {
-        return false;
-    }
-    const auto number = [&](int at) {
-        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
-               (std::uint32_t{header[at + 2]} << 8) | header[at + 3];
-    };
-    const std::uint32_t pageSize =
-        header[16] == 0 && header[17] == 1 ? 65536u : (std::uint32_t{header[16]} << 8) | header[17];
-    // The size in pages counts only while the change counter matches its "valid for" number.
-    const bool sizeValid = number(24) == number(92) && number(28) > 0;
-    return !sized || !sizeValid ||
-           static_cast<std::uint64_t>(info.st_size) >=
-               static_cast<std::uint64_t>(number(28)) * pageSize;
+    return HasStoreHeader(path_);
 }
 
 int HiveFile::pragma(const char* name, int& value) {
@@ -260,13 +224,13 @@ Status HiveFile::checkSchema(std::string& detail) {
         return kBadDatabase;
     }
     // No scan of the whole file: SQLite reports damage where it meets it, as SQLITE_CORRUPT.
-    for (const char* sql : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
-                            "SELECT key, name, folded, data FROM vals LIMIT 0"}) {
-        Statement statement;
-        if (statement.prepare(db_, sql) != SQLITE_OK) {
-            detail = About(path_, "is not a store: its tables are not a store's.");
-            return kBadDatabase;
+    if (const auto foreign = ForeignSchemaObject(db_, rc); rc != SQLITE_OK || !foreign.empty()) {
+        const Status status = rc == SQLITE_OK ? kBadDatabase : sqliteFailure(rc, detail);
+        if (status == kBadDatabase) {
+            detail = About(path_, "is not a store: it holds what no store holds (" +
+                                      (foreign.empty() ? sqlite3_errstr(rc) : foreign) + ").");
         }
+        return status;
     }
     return version < kSchemaVersion && !readOnly_ ? refold(detail) : kSuccess;
 }
@@ -310,7 +274,7 @@ Status HiveFile::createSchema(std::string& detail) {
     int tables = 0;
     rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
     if (rc == SQLITE_OK && tables == 0) {
-        rc = exec(kSchema);
+        rc = exec(kHiveSchema);
         if (rc == SQLITE_OK) {
             const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
                                     "; PRAGMA user_version=" + std::to_string(kSchemaVersion);

@@ -1,4 +1,5 @@
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 
@@ -13,10 +14,17 @@ int HiveFile::exec(const char* sql) {
 
 Status HiveFile::sqliteFailure(int rc, std::string& detail) const {
     detail = TakeHiveVfsProblem();
+    if (const auto why = HiveContentProblem(db_, rc); detail.empty() && !why.empty()) {
+        detail = About(path_, why);
+        return kBadDatabase;
+    }
     if (detail.empty()) {
         detail = About(path_, std::string("failed: ") + sqlite3_errstr(rc) + ".");
     }
     switch (rc & 0xFF) {
+    case SQLITE_INTERRUPT:
+        detail = About(path_, "failed: database is locked (the wait reached its deadline).");
+        return kBusy;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return kBusy;

@@ -2,7 +2,9 @@
 
 #include "platform/case_folding.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_schema.h"
 #include "platform/linux/store_messages.h"
+#include "platform/store_deadline.h"
 #include "platform/store_text.h"
 
 #include <sqlite3.h>
@@ -78,8 +80,15 @@ long long HiveFile::child(long long parent, const std::string& folded, int& rc) 
     use->bind(1, parent).bind(2, folded);
     rc = use->step();
     if (rc == SQLITE_ROW) {
+        const long long id = use->number(0);
+        if (id == 0) {
+            // Walking into the root again would never end.
+            NoteKeyCycle();
+            rc = SQLITE_CORRUPT;
+            return -1;
+        }
         rc = SQLITE_OK;
-        return use->number(0);
+        return id;
     }
     if (rc == SQLITE_DONE) {
         rc = SQLITE_OK;
@@ -102,6 +111,7 @@ const std::string& SqliteSettingsStore::hivePath(Hive hive) const {
 }
 
 Status SqliteSettingsStore::checkHive(Hive hive) {
+    const StoreDeadline deadline;
     std::string detail;
     return fail(file(hive).problem(detail), detail);
 }
@@ -138,6 +148,7 @@ const SqliteSettingsStore::OpenKey* SqliteSettingsStore::handle(KeyHandle key) c
 }
 
 Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, KeyHandle& key) {
+    const StoreDeadline deadline;
     key = 0;
     if (!IsCreatableKeyPath(path)) {
         return fail(kInvalidParameter, {});
@@ -195,6 +206,7 @@ Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, 
 }
 
 Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandle& key) {
+    const StoreDeadline deadline;
     key = 0;
     if (!IsValidKeyPath(path)) {
         return kInvalidParameter;
@@ -219,6 +231,7 @@ Status SqliteSettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
 }
 
 template <typename Body> Status SqliteSettingsStore::readKey(KeyHandle key, Body body) {
+    const StoreDeadline deadline;
     const OpenKey* open = handle(key);
     if (!open) {
         return kInvalidHandle;
@@ -271,6 +284,7 @@ Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
 }
 
 template <typename Body> Status SqliteSettingsStore::writeKey(KeyHandle key, Body body) {
+    const StoreDeadline deadline;
     const OpenKey* open = handle(key);
     if (!open) {
         return kInvalidHandle;
@@ -397,6 +411,7 @@ Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name)
 }
 
 void SqliteSettingsStore::closeKey(KeyHandle key) {
+    const StoreDeadline deadline;
     const auto it = handles_.find(key);
     if (it != handles_.end()) {
         const Hive hive = it->second.hive;
@@ -423,16 +438,19 @@ std::string SqliteSettingsStore::userMessageFor(Status status) const {
 }
 
 Status SqliteSettingsStore::beginBatch(Hive hive, BatchKind kind) {
+    const StoreDeadline deadline;
     std::string detail;
     return fail(file(hive).beginBatch(kind, detail), detail);
 }
 
 Status SqliteSettingsStore::endBatch(Hive hive) {
+    const StoreDeadline deadline;
     std::string detail;
     return fail(file(hive).endBatch(detail), detail);
 }
 
 Status SqliteSettingsStore::cancelBatch(Hive hive) {
+    const StoreDeadline deadline;
     HiveFile& hf = file(hive);
     std::string detail;
     const Status status = hf.endBatch(detail, false);

@@ -43,9 +43,12 @@ public:
                                   static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
                     : std::string();
     }
+    // A statement that failed to prepare has nothing to reset.
     void reset() {
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
+        if (stmt_) {
+            sqlite3_reset(stmt_);
+            sqlite3_clear_bindings(stmt_);
+        }
     }
 
 private:

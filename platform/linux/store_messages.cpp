@@ -27,6 +27,9 @@ constexpr std::array kReasons = {
     Reason{"not a regular file", "är ingen vanlig fil och kan inte användas. Ta bort den."},
     Reason{"belongs to another program", "är inget inställningslager: den hör till ett annat "
                                          "program eller en annan version."},
+    Reason{"holds what no store holds",
+           "är inget inställningslager: den innehåller tabeller, vyer eller utlösare som inget "
+           "inställningslager har, och används därför inte."},
     Reason{"is not a store", "är inget inställningslager eller är skadad."},
     Reason{"batch of writes was rolled back",
            "ändrades inte: ändringarna kunde inte sparas och har ångrats."},

@@ -9,6 +9,7 @@
 #include "platform/memory/recording_window_messages.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/simulated_service_manager.h"
+#include "platform/store_deadline.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_controls.h"
@@ -21,7 +22,10 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +35,7 @@
 #include <QTimeEdit>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using vemlo::RegRoot;
 
@@ -512,6 +517,57 @@ private Q_SLOTS:
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(boxes.shown().size(), size_t{1});
         QCOMPARE(configNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    }
+
+    // Each statement used to wait five seconds on its own: the window showed after 40 s, F5
+    // froze it for 30 s. Twice the budget leaves room for a slow machine, never for a wait per
+    // statement.
+    void eachActionUnderALockEndsWithinItsBudgetAndWritesNothing() {
+        storeConfig(0, "A");
+        QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
+        const auto within = [](const std::function<void()>& action) {
+            QElapsedTimer timer;
+            timer.start();
+            action();
+            return timer.elapsed() < 10000;
+        };
+        {
+            testing_support::HeldLock lock(folder->file("machine.hive"));
+            QVERIFY(within([&] { window = StartMainWindow(*store); }));
+            QVERIFY(window && QTest::qWaitForWindowExposed(window.get()));
+            QCOMPARE(boxes.shown().size(), size_t{1});
+            QVERIFY(within([&] { QTest::keyClick(window.get(), Qt::Key_F5); }));
+            QCOMPARE(boxes.shown().size(), size_t{2});
+            QVERIFY(boxes.shown()[1].text.starts_with(
+                "Uppdateringen kunde inte läsa in schemat och exportkonfigurationerna."));
+        }
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(configNames(), QStringList{QStringLiteral("A")});
+        const auto before = testing_support::ReadFileBytes(folder->file("machine.hive"));
+        {
+            testing_support::HeldLock lock(folder->file("machine.hive"));
+            QVERIFY(within(
+                [&] { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }));
+            // The first read of Spara, the previous run's, already meets the lock.
+            QCOMPARE(boxes.shown().size(), size_t{3});
+            QVERIFY(boxes.shown()[2].text.starts_with(
+                "Inställningarna lästes inte in helt och sparas därför inte."));
+            QVERIFY(boxes.shown()[2].text.find("är låst av ett annat program.") !=
+                    std::string::npos);
+        }
+        QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")), before);
+    }
+
+    void theHourglassShowsFromTheFirstWaitForALockToTheEndOfTheAction() {
+        std::optional<Qt::CursorShape> during;
+        RunGuarded([&] {
+            const platform::StoreDeadline call;
+            QVERIFY(!QGuiApplication::overrideCursor());
+            platform::StoreDeadline::NoteWaiting();
+            during = QGuiApplication::overrideCursor()->shape();
+        });
+        QCOMPARE(during, std::optional<Qt::CursorShape>(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void screenReadersHearTheStatusItemsAsRadioButtonsAndEachGroupByItsTitle() {

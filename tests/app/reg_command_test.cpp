@@ -71,7 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
                 kRegUsage,
                 "",
                 "longer than 255"},
-        Command{"HiveOptionOnly", {"--machine"}, kRegUsage, "", "usage:"}),
+        Command{"HiveOptionOnly", {"--machine"}, kRegUsage, "", "usage:"},
+        Command{"SetValueTooLong",
+                {"set", "S\\K", "V", std::string(1025, 'v')},
+                kRegUsage,
+                "",
+                "longer than 1024"},
+        Command{"SetNameNotUtf8", {"set", "S\\K", "\xC3(", "x"}, kRegUsage, "", "UTF-8"},
+        Command{"GetNameNotUtf8", {"get", "S\\K", "\xFF"}, kRegUsage, "", "UTF-8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RegFixture, SetStoresAndDeleteRemoves) {
@@ -152,6 +159,12 @@ INSTANTIATE_TEST_SUITE_P(
                      platform::kAccessDenied,
                      -1,
                      "vemlo-reg: the key was not deleted: Access is denied.\n"},
+        StoreFailure{"DeleteWhoseBatchCannotBegin",
+                     {"delete", "S\\K"},
+                     Call::BeginBatch,
+                     platform::kBusy,
+                     1,
+                     "vemlo-reg: the key was not deleted: The requested resource is in use.\n"},
         StoreFailure{"ListCutShort",
                      {"list", "S\\K"},
                      Call::EnumValue,
@@ -174,6 +187,19 @@ TEST_F(RegFixture, ListQuotesAndEscapesNamesAndValues) {
                          "@=\"\\x1B[31m\\r\\t\\x7F\\u{0085}\"\n"
                          "\"@\"=\"\\\"q\\\"\\\\\"\n"
                          "\"a=b\"=\"x\\ny\"\n");
+}
+
+// A terminal gets no control character raw; a pipe or a file gets the exact bytes.
+TEST_F(RegFixture, GetEscapesControlCharactersOnlyOnATerminal) {
+    ASSERT_TRUE(
+        vemlo::RegWriteString(RegRoot::LocalMachine, "L", "V", "C:\\a\x1b]0;x\x07\r\u0085"));
+    for (const bool terminal : {true, false}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(RunRegCommand({"get", "L", "V"}, out, err, terminal), kRegOk) << err.str();
+        EXPECT_EQ(out.str(),
+                  terminal ? "C:\\a\\x1B]0;x\\x07\\r\\u{0085}\n" : "C:\\a\x1b]0;x\x07\r\u0085\n");
+    }
 }
 
 // The real program on real hive files.

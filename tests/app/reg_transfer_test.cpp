@@ -1,5 +1,6 @@
 #include "app/reg_command.h"
 #include "platform/linux/sqlite_settings_store.h"
+#include "platform/store_text.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
 #include "tests/support/toolkit_fixture.h"
@@ -148,6 +149,40 @@ INSTANTIATE_TEST_SUITE_P(
                   "longer than 1024"},
         Malformed{"EmptyQuotedName", kGood + "\"\"=\"x\"\n", 4, "written @="}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RegTransferTest, AnImportWhoseBatchCannotBeginWritesNothingAndSaysWhy) {
+    storeAwkward();
+    ASSERT_EQ(run({"export", "S", folder.file("s.reg")}), kRegOk) << err.str();
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, kKeys.back());
+    twins.store.failNext(platform::MemorySettingsStore::Call::BeginBatch, platform::kBusy);
+    EXPECT_EQ(run({"import", folder.file("s.reg")}), kRegStoreFailed);
+    EXPECT_NE(err.str().find("nothing was imported"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(platform::StandardStatusMessage(platform::kBusy)), std::string::npos)
+        << err.str();
+    EXPECT_FALSE(twins.store.keyExists(Hive::Machine, kKeys.back()));
+}
+
+TEST_F(RegTransferTest, AnImportMayStartWithAByteOrderMark) {
+    testing_support::WriteFileBytes(folder.file("bom.txt"),
+                                    "\xEF\xBB\xBF" + kFirst + "[\"A\"]\n\"V\"=\"x\"\n");
+    ASSERT_EQ(run({"import", folder.file("bom.txt")}), kRegOk) << err.str();
+    EXPECT_EQ(twins.store.storedValue(Hive::Machine, "A", "V"), "x");
+}
+
+TEST_F(RegTransferTest, AnImportLargerThanItsLimitIsRefusedUnread) {
+    auto text = kFirst + "[\"A\"]\n";
+    text += std::string(kRegImportLimitBytes - text.size() + 1, ';');
+    testing_support::WriteFileBytes(folder.file("large.txt"), text);
+    EXPECT_EQ(run({"import", folder.file("large.txt")}), kRegUsage);
+    EXPECT_NE(err.str().find("file too large"), std::string::npos) << err.str();
+    EXPECT_FALSE(twins.store.keyExists(Hive::Machine, "A"));
+}
+
+TEST_F(RegTransferTest, AnExportToAFullDiskNamesTheCause) {
+    ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "A", "V", "x"));
+    EXPECT_EQ(run({"export", "A", "/dev/full"}), kRegFailed);
+    EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
+}
 
 TEST_F(RegTransferTest, ExportOfAMissingKeyFails) {
     EXPECT_EQ(run({"export", "Missing"}), kRegFailed);

@@ -638,6 +638,55 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("26.10.2014 06.00.00"));
     }
 
+    // F5 used to show the schedule's defaults ("Dag" where "Vecka" is stored) after reads that
+    // failed, while its box named only the configuration list.
+    void aRefreshThatCannotReadKeepsWhatWasShownAndNamesIt() {
+        storeTimer("Period", "7");
+        storeTimer("Dag", "5");
+        storeTimer("Tid", "07:30:00");
+        storeTimer("Prevrun", "2014-10-20 06:00:00");
+        storeConfig();
+        openWindow();
+        twins->store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy, -1);
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Uppdateringen kunde inte läsa in schemat och exportkonfigurationerna."));
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
+        QCOMPARE(control<QComboBox>("cbDag")->currentText(), QStringLiteral("Fredag"));
+        QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(7, 30));
+        QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("2014-10-20 06:00:00"));
+        QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 1);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{2});
+        QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
+    }
+
+    void korNuWhoseWriteFailsSaysSoAndDoesNotRefresh_data() {
+        QTest::addColumn<int>("call");
+        QTest::newRow("the batch cannot begin")
+            << static_cast<int>(platform::MemorySettingsStore::Call::BeginBatch);
+        QTest::newRow("the value is not stored")
+            << static_cast<int>(platform::MemorySettingsStore::Call::SetValue);
+    }
+
+    // A failed write used to pass unnoticed: the user believed the service had been asked.
+    void korNuWhoseWriteFailsSaysSoAndDoesNotRefresh() {
+        QFETCH(int, call);
+        storeConfig();
+        openWindow();
+        control<QLineEdit>("edtConfigName")->setFocus();
+        QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
+        twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
+                              platform::kAccessDenied);
+        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Tjänsten kunde inte ombes att köra nu: tiden för nästa körning kunde inte sparas."));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Config-0X"));
+    }
+
     void sparaUnderATwelveHourClock() {
         twins->regional.set(platform::TwelveHourFormats());
         storeTimer("Tid", "6:30:00 PM");

@@ -209,6 +209,14 @@ TEST_F(ConfigsTest, ASaveWhoseBatchIsNotStoredSaysSo) {
     EXPECT_EQ(configs.SaveProblem(), "");
 }
 
+TEST_F(ConfigsTest, ASaveWhoseBatchCannotBeginWritesNothingAndSaysWhy) {
+    configs.Add();
+    twins.store.failNext(platform::MemorySettingsStore::Call::BeginBatch, platform::kBusy);
+    EXPECT_FALSE(configs.Save());
+    EXPECT_EQ(configs.SaveProblem(), platform::UserStatusMessage(platform::kBusy));
+    EXPECT_FALSE(twins.store.keyExists(Hive::Machine, Slot(0)));
+}
+
 // Boxes that a deletion shows while Save holds the batch wait until the batch has ended.
 TEST_F(ConfigsTest, BoxesOfTheDeletionsAreShownAfterTheBatchInTheirOrder) {
     StoreSlot(0, "A");

@@ -1,5 +1,6 @@
 #include "toolkit/settings/registry.h"
 
+#include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/settings/registry_batch.h"
@@ -8,6 +9,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <vector>
 
 namespace vemlo {
 
@@ -45,6 +47,11 @@ private:
     platform::KeyHandle key_ = 0;
 };
 
+std::string KeyTooDeepText() {
+    return "The key has sub-keys more than " + std::to_string(platform::kMaxKeyDepth) +
+           " levels deep; the store is damaged and nothing was deleted.";
+}
+
 std::string DeletionFailedText() {
     return TranslateText("Det gick inte att radera värdet i registret!") + "\r\r";
 }
@@ -53,6 +60,8 @@ std::string DeletionFailedText() {
 
 bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string& valueName,
                     const std::string& value) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     // Texts past the limit are refused rather than cut, so nothing is stored half.
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath) ||
         !platform::IsStorableText(valueName) || !platform::IsStorableText(value)) {
@@ -93,6 +102,8 @@ bool RegWriteString(RegRoot root, const std::string& keyPath, const std::string&
 
 std::string RegReadString(RegRoot root, const std::string& keyPath, const std::string& valueName,
                           std::uint32_t) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     std::string result;
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return result;
@@ -115,7 +126,10 @@ std::string RegReadString(RegRoot root, const std::string& keyPath, const std::s
     return result;
 }
 
-void ClearRegKey(platform::KeyHandle key) {
+namespace {
+
+// Deletes the values of an open key, as far as they go.
+void ClearValues(platform::KeyHandle key) {
     auto& store = SettingsStore();
     while (true) {
         std::string name;
@@ -127,21 +141,68 @@ void ClearRegKey(platform::KeyHandle key) {
             break;
         }
     }
-    while (true) {
+}
+
+// One key of a subtree walk: its handle (closed with the walk unless it is the walk's start)
+// and its name in its parent.
+struct WalkedKey {
+    platform::KeyHandle key;
+    std::string name;
+    bool ended = false;
+};
+
+// Closes the keys that a walk opened, whichever way it ends.
+class Walk {
+public:
+    explicit Walk(platform::KeyHandle start) { keys_.push_back({start, {}}); }
+    Walk(const Walk&) = delete;
+    Walk& operator=(const Walk&) = delete;
+    ~Walk() {
+        while (!keys_.empty()) {
+            pop();
+        }
+    }
+    std::vector<WalkedKey>& keys() { return keys_; }
+    WalkedKey pop() {
+        WalkedKey last = std::move(keys_.back());
+        keys_.pop_back();
+        if (!keys_.empty()) {
+            SettingsStore().closeKey(last.key);
+        }
+        return last;
+    }
+
+private:
+    std::vector<WalkedKey> keys_;
+};
+
+} // namespace
+
+// Depth first, with the path held on the heap: a store may hold a chain of keys far deeper than
+// the call stack would take.
+void ClearRegKey(platform::KeyHandle key) {
+    auto& store = SettingsStore();
+    ClearValues(key);
+    Walk walk(key);
+    auto& keys = walk.keys();
+    while (!keys.empty()) {
+        auto& top = keys.back();
         std::string name;
-        if (store.enumSubKey(key, 0, kEnumNameUnits, name) != platform::kSuccess) {
-            break;
-        }
-        {
-            OpenedKey sub;
-            if (store.openSubKey(key, name, sub.handle()) != platform::kSuccess) {
-                break;
+        platform::KeyHandle sub = 0;
+        if (!top.ended &&
+            store.enumSubKey(top.key, 0, kEnumNameUnits, name) == platform::kSuccess &&
+            store.openSubKey(top.key, name, sub) == platform::kSuccess) {
+            keys.push_back({sub, std::move(name)});
+            if (keys.size() > platform::kMaxKeyDepth) {
+                throw std::runtime_error(KeyTooDeepText());
             }
-            ClearRegKey(sub.get());
+            ClearValues(sub);
+            continue;
         }
-        // A sub-key that cannot go would be met again at index 0 for ever.
-        if (store.deleteSubKey(key, name) != platform::kSuccess) {
-            break;
+        const auto done = walk.pop();
+        // A sub-key that cannot go would be met again at index 0 for ever: its parent ends.
+        if (!keys.empty() && store.deleteSubKey(keys.back().key, done.name) != platform::kSuccess) {
+            keys.back().ended = true;
         }
     }
 }
@@ -164,6 +225,8 @@ bool DeleteRegKeyFromParent(RegRoot root, const std::string& keyPath) {
 }
 
 void DeleteRegKey(RegRoot root, const std::string& keyPath) {
+    // Every wait and statement of the call shares one deadline.
+    const platform::StoreDeadline deadline;
     if (!IsKnownRoot(root) || !platform::IsValidKeyPath(keyPath)) {
         return;
     }
@@ -173,6 +236,7 @@ void DeleteRegKey(RegRoot root, const std::string& keyPath) {
     };
     // A kill or a full disk midway must not leave half a subtree.
     RegistryBatch batch(root);
+    bool cleared = true;
     {
         OpenedKey key;
         if (SettingsStore().openKey(HiveOf(root), keyPath, key.handle()) == platform::kSuccess) {
@@ -180,14 +244,22 @@ void DeleteRegKey(RegRoot root, const std::string& keyPath) {
                 ClearRegKey(key.get());
             } catch (const std::exception& error) {
                 report(error);
+                NoteWriteFailure(error.what());
+                cleared = false;
             }
         }
     }
-    DeleteRegKeyFromParent(root, keyPath);
+    if (cleared) {
+        DeleteRegKeyFromParent(root, keyPath);
+    }
     // The boxes of the clearing are shown here, after the batch; an error they raise is still
-    // the clearing's.
+    // the clearing's. A clearing cut short stores nothing of itself: the subtree stays whole.
     try {
-        batch.end();
+        if (cleared) {
+            batch.end();
+        } else {
+            batch.cancel();
+        }
     } catch (const std::exception& error) {
         report(error);
     }

@@ -1,8 +1,10 @@
 #include "toolkit/settings/registry_batch.h"
 
 #include "platform/message_boxes.h"
+#include "platform/store_deadline.h"
 #include "platform/window_messages.h"
 #include "toolkit/desktop/progress_signalling.h"
+#include "toolkit/settings/refused_writes.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -90,10 +92,17 @@ RegistryBatch::RegistryBatch(RegRoot root, platform::BatchKind kind)
     : root_(root)
     , begun_(false) {
     auto& store = SettingsStore();
-    const auto status = store.beginBatch(HiveOf(root), kind);
+    const auto status = [&] {
+        const platform::StoreDeadline deadline;
+        return store.beginBatch(HiveOf(root), kind);
+    }();
     begun_ = status == platform::kSuccess;
     if (!begun_) {
         problem_ = store.userMessageFor(status);
+        NoteWriteFailure(store.messageFor(status));
+        if (kind == platform::BatchKind::Write) {
+            refused_ = std::make_unique<RefusedWrites>(HiveOf(root), status);
+        }
     }
     if (begun_ && kind == platform::BatchKind::Write && !g_Collecting &&
         CurrentToolkitPlatform().messageBoxes) {
@@ -120,6 +129,7 @@ void RegistryBatch::cancel() {
 
 bool RegistryBatch::finish(bool cancel) {
     if (!begun_) {
+        refused_.reset();
         return false;
     }
     begun_ = false;

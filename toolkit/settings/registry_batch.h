@@ -9,6 +9,7 @@
 namespace vemlo {
 
 class CollectedBoxes;
+class RefusedWrites;
 
 // The registry calls made to one root while it lives run as one batch of that hive.
 //
@@ -32,7 +33,8 @@ public:
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
-    // Whether the batch could begin; when not, writes made meanwhile are stored one by one.
+    // Whether the batch could begin. When a write batch could not, every write to its hive fails
+    // at once while it lives, with the cause that kept it from beginning: nothing is stored.
     bool begun() const { return begun_; }
     // Ends the batch now (the destructor then does nothing); false when it could not be begun
     // or a write batch could not be stored.
@@ -49,6 +51,7 @@ private:
     bool begun_;
     std::string problem_;
     std::unique_ptr<CollectedBoxes> collected_;
+    std::unique_ptr<RefusedWrites> refused_;
 };
 
 } // namespace vemlo

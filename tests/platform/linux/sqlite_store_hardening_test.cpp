@@ -1,6 +1,7 @@
 #include "config/lumra_configs.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/scripted_message_boxes.h"
+#include "platform/store_deadline.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
 #include "tests/support/sqlite_file.h"
@@ -10,7 +11,9 @@
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
+#include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -19,6 +22,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -218,6 +222,82 @@ TEST_F(HardeningTest, ProcessesRacingOnANewHiveAllSucceed) {
                 << "round " << round << ": " << status;
         }
     }
+}
+
+// The header's size in pages, at its offset 28, set to pages more than the file holds.
+void RunHeaderAhead(const std::string& path, std::uint32_t pages) {
+    auto bytes = ReadFileBytes(path);
+    const std::uint32_t pageSize = (std::uint32_t{static_cast<unsigned char>(bytes[16])} << 8) |
+                                   static_cast<unsigned char>(bytes[17]);
+    const auto count = static_cast<std::uint32_t>(bytes.size() / pageSize) + pages;
+    for (int i = 0; i < 4; ++i) {
+        bytes[static_cast<std::size_t>(28 + i)] = static_cast<char>(count >> (24 - 8 * i));
+    }
+    testing_support::WriteFileBytes(path, bytes);
+}
+
+// A process that commits writes the header's new size before the pages it adds; a reader that
+// looks meanwhile must not take the store for a foreign file.
+TEST_F(HardeningTest, AHeaderAheadOfTheFilesLengthIsWaitedForNotRefused) {
+    storeSlots(1);
+    store.reset();
+    const auto size = std::filesystem::file_size(hive());
+    RunHeaderAhead(hive(), 2);
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::filesystem::resize_file(hive(), size * 2);
+    });
+    reopen();
+    const vemlo::ReadFailureMark mark;
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"), "Name0");
+    EXPECT_FALSE(mark.failed()) << mark.detail();
+    writer.join();
+}
+
+TEST_F(HardeningTest, AFileShorterThanItsHeaderSaysIsRefusedAtTheDeadlineAndNotChanged) {
+    storeSlots(1);
+    store.reset();
+    RunHeaderAhead(hive(), 2);
+    const auto before = ReadFileBytes(hive());
+    reopen();
+    const auto started = std::chrono::steady_clock::now();
+    const vemlo::ReadFailureMark mark;
+    {
+        const platform::ActionBudget action(std::chrono::milliseconds(300));
+        EXPECT_EQ(RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"), "");
+        EXPECT_FALSE(RegWriteString(RegRoot::LocalMachine, kSlots + "0", "Name", "x"));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_NE(mark.detail().find("is not a store"), std::string::npos) << mark.detail();
+    EXPECT_EQ(ReadFileBytes(hive()), before);
+}
+
+// Each statement used to wait the whole busy timeout on its own: an action of many calls waited
+// minutes.
+TEST_F(HardeningTest, AnActionUnderALockWaitsOneBudgetInAllAndStoresNothing) {
+    storeSlots(2);
+    const auto before = ReadFileBytes(hive());
+    HeldLock lock(hive());
+    const auto started = std::chrono::steady_clock::now();
+    bool stored = false;
+    lumra::TLumraConfigs configs;
+    {
+        const platform::ActionBudget action(std::chrono::milliseconds(500));
+        for (int i = 0; i < 6; ++i) {
+            stored =
+                RegWriteString(RegRoot::LocalMachine, kSlots + "0", "Name", "changed") || stored;
+            EXPECT_EQ(RegReadString(RegRoot::LocalMachine, kSlots + "1", "Name"), "");
+        }
+        vemlo::DeleteRegKey(RegRoot::LocalMachine, kSlots + "1");
+        configs.Load();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_FALSE(stored);
+    EXPECT_FALSE(configs.LoadComplete());
+    EXPECT_NE(vemlo::LastWriteFailure().find("locked"), std::string::npos)
+        << vemlo::LastWriteFailure();
+    lock.release();
+    EXPECT_EQ(ReadFileBytes(hive()), before);
 }
 
 // Tests that switch to other users; they need root to do so.

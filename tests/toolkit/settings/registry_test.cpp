@@ -1,5 +1,8 @@
+#include "platform/store_text.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
+#include "toolkit/settings/registry_batch.h"
+#include "toolkit/settings/store_failures.h"
 
 #include <gtest/gtest.h>
 
@@ -268,6 +271,31 @@ TEST_F(RegistryTest, DeleteFromParentNeedsABackslash) {
     ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "Top\\Leaf", "V", "x"));
     EXPECT_TRUE(vemlo::DeleteRegKeyFromParent(RegRoot::LocalMachine, "TOP\\leaf"));
     EXPECT_FALSE(store.keyExists(Hive::Machine, "Top\\Leaf"));
+}
+
+// Writes under a batch that could not begin would otherwise be stored one by one, outside it.
+TEST_F(RegistryDeleteTest, EveryWriteUnderABatchThatCannotBeginFailsAtOnceWithItsCause) {
+    store.failNext(MemorySettingsStore::Call::BeginBatch, platform::kBusy, 1, Hive::Machine);
+    {
+        vemlo::RegistryBatch batch(RegRoot::LocalMachine);
+        EXPECT_FALSE(batch.begun());
+        EXPECT_EQ(batch.problem(), platform::UserStatusMessage(platform::kBusy));
+        EXPECT_FALSE(vemlo::RegWriteString(RegRoot::LocalMachine, "P\\New", "V", "x"));
+        EXPECT_EQ(vemlo::LastWriteFailure(), platform::StandardStatusMessage(platform::kBusy));
+        EXPECT_FALSE(vemlo::RegWriteString(RegRoot::LocalMachine, "P", "Parent", "changed"));
+        vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\Gone");
+        EXPECT_EQ(vemlo::LastWriteFailure(), platform::StandardStatusMessage(platform::kBusy));
+        EXPECT_EQ(vemlo::RegReadString(RegRoot::LocalMachine, "P", "Parent"), "y");
+        // The other hive is not the batch's.
+        EXPECT_TRUE(vemlo::RegWriteString(RegRoot::CurrentUser, "P", "V", "x"));
+        EXPECT_FALSE(batch.end());
+    }
+    EXPECT_FALSE(store.keyExists(Hive::Machine, "P\\New"));
+    EXPECT_EQ(store.storedValue(Hive::Machine, "P", "Parent"), "y");
+    EXPECT_EQ(store.storedValue(Hive::Machine, "P\\Gone\\A\\A1", "V"), "P\\Gone\\A\\A1");
+    EXPECT_EQ(store.openHandleCount(), 0u);
+    // Once the batch is gone, writes are stored again.
+    EXPECT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "P\\New", "V", "x"));
 }
 
 } // namespace
