@@ -112,6 +112,9 @@ private:
     std::string scheduleLoadProblem;
     // Why the restart option shown was not read from the store; "" when it was.
     std::string restartLoadProblem;
+    // Whether the restart option shown is the stored one or the user's own choice since the
+    // window loaded.
+    bool restartTaken = false;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

@@ -98,6 +98,7 @@ bool TfrmNorlexa::ShowConfigFields() {
 void TfrmNorlexa::ShowSelectedConfig(RunInfo shown) {
     if (shown == RunInfo::WithRestart) {
         restartLoadProblem.clear();
+        restartTaken = false;
     }
     if (ShowConfigFields()) {
         ShowRunInfo(shown);
