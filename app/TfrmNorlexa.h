@@ -117,6 +117,9 @@ private:
     // Why the last refresh could not read the configuration list, which then kept the one shown
     // before; "" when it could.
     std::string listRefreshProblem;
+    // Whether the restart option shown is the stored one or the user's own choice since the
+    // window loaded.
+    bool restartTaken = false;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

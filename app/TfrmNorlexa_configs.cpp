@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QValidator>
 #include <algorithm>
 
 namespace {
@@ -35,12 +36,37 @@ void SetFieldText(QLineEdit* field, const std::string& text) {
     }
 }
 
+// The field cuts a text at its limit in UTF-16 units and may keep half of a character that
+// takes two; no store holds half a character, so the half is left out.
+class WholeCharactersAtTheLimit final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        if (input.size() < static_cast<qsizetype>(platform::kMaxTextUnits)) {
+            return Acceptable;
+        }
+        for (qsizetype i = 0; i < input.size();) {
+            if (input[i].isHighSurrogate() && i + 1 < input.size() &&
+                input[i + 1].isLowSurrogate()) {
+                i += 2;
+            } else if (input[i].isSurrogate()) {
+                input.remove(i, 1);
+                pos -= pos > i ? 1 : 0;
+            } else {
+                ++i;
+            }
+        }
+        return Acceptable;
+    }
+};
+
 } // namespace
 
 void TfrmNorlexa::ConnectConfigHandlers() {
     // The store takes no longer value; typing stops at its limit rather than losing the text.
     for (auto* typed : {edtConfigName, edExportfilname}) {
         typed->setMaxLength(static_cast<int>(platform::kMaxTextUnits));
+        typed->setValidator(new WholeCharactersAtTheLimit(typed));
     }
     ConnectGuarded(cmbConfigs, &QComboBox::activated, this, &TfrmNorlexa::cmbConfigsCloseUp);
     ConnectGuarded(cmbConfigs, &QComboBox::currentIndexChanged, this,
@@ -98,6 +124,7 @@ bool TfrmNorlexa::ShowConfigFields() {
 void TfrmNorlexa::ShowSelectedConfig(RunInfo shown) {
     if (shown == RunInfo::WithRestart) {
         restartLoadProblem.clear();
+        restartTaken = false;
     }
     if (ShowConfigFields()) {
         ShowRunInfo(shown);

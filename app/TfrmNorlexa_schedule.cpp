@@ -85,6 +85,8 @@ void TfrmNorlexa::ConnectScheduleHandlers() {
     ConnectGuarded(buRunNow, &QPushButton::clicked, this, &TfrmNorlexa::buRunNowClick);
     ConnectGuarded(cbRestartService, &QCheckBox::toggled, this,
                    &TfrmNorlexa::cbRestartServiceClick);
+    // A choice of the user's own is never replaced by the stored one until the window loads.
+    connect(cbRestartService, &QCheckBox::clicked, this, [this] { restartTaken = true; });
 }
 
 platform::LocalDateTime TfrmNorlexa::Now() const {
@@ -265,14 +267,16 @@ void TfrmNorlexa::ShowRunInfo(RunInfo shown) {
     edPrevrun->setText(Text(previousRun.empty()
                                 ? platform::FormatDateTime(formats, lumra::FirstPreviousRun())
                                 : previousRun));
-    if (shown == RunInfo::RunsOnly) {
+    // The box is the user's until the window loads again: an edit of a configuration must not
+    // undo an unsaved choice. A load with no configuration to show leaves it to the first one
+    // shown, unless the user has chosen meanwhile.
+    if (shown == RunInfo::RunsOnly && restartTaken) {
         return;
     }
-    // The box is the user's until the window loads again: an edit of a configuration must not
-    // undo an unsaved choice.
     const vemlo::ReadFailureMark restartMark;
     const bool restartOn = ReadTimer("Restart") == "1";
     restartLoadProblem = restartMark.message();
+    restartTaken = true;
     if (restartLoadProblem.empty()) {
         cbRestartService->setChecked(restartOn);
     }

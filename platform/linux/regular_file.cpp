@@ -54,16 +54,15 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A new file beside the path, under a name nobody else can have made ready for us.
-int CreateBeside(const std::string& path, std::string& created) {
+// A new file beside the path, under a name nobody else can have made ready for us. The name is
+// short whatever the file's own, which may already be as long as a name can be.
+int CreateBeside(const std::string& path, mode_t mode, std::string& created) {
     std::random_device random;
-    const auto place = std::filesystem::path(path);
+    const auto folder = std::filesystem::path(path).parent_path();
     for (int attempt = 0; attempt < 16; ++attempt) {
-        created = (place.parent_path() /
-                   ("." + place.filename().string() + "." + std::to_string(random()) + ".tmp"))
-                      .string();
+        created = (folder / (".vemlo-" + std::to_string(random()) + ".tmp")).string();
         const int fd =
-            ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -124,8 +123,12 @@ RegularFileRead ReadRegularFile(const std::string& path, std::size_t maxBytes) {
 }
 
 std::string ReplaceWithRegularFile(const std::string& path, std::string_view bytes) {
+    struct stat old {};
+    const bool replacesFile = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // Until it has the old file's permissions nobody else may open it: a reader let in now
+    // would read the new content later through the same descriptor.
     std::string created;
-    Descriptor file(CreateBeside(path, created));
+    Descriptor file(CreateBeside(path, replacesFile ? 0600 : 0666, created));
     if (file.get() < 0) {
         return "en ny fil kan inte skapas bredvid den (" + SystemText(errno) + ")";
     }
@@ -133,9 +136,7 @@ std::string ReplaceWithRegularFile(const std::string& path, std::string_view byt
         ::unlink(created.c_str());
         return "den kan inte skrivas (" + SystemText(error) + ")";
     };
-    struct stat old {};
-    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-        ::fchmod(file.get(), old.st_mode & 0777) != 0) {
+    if (replacesFile && ::fchmod(file.get(), old.st_mode & 0777) != 0) {
         return fail(errno);
     }
     if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {

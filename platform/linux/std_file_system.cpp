@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -67,13 +68,17 @@ std::error_code StdFileSystem::createEmptyFile(const std::string& path) {
     if (!Holdable(path)) {
         return std::make_error_code(std::errc::invalid_argument);
     }
-    // No O_TRUNC: a file of that name keeps what it holds.
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // No O_TRUNC: a file of that name keeps what it holds. The folder may be shared: what
+    // another user planted under the name is neither followed (a link) nor waited on (a FIFO).
+    const int descriptor = ::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         return {errno, std::generic_category()};
     }
+    struct stat status {};
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
     ::close(descriptor);
-    return {};
+    return regular ? std::error_code() : std::make_error_code(std::errc::invalid_argument);
 }
 
 bool StdFileSystem::deleteFile(const std::string& path) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -487,6 +488,23 @@ private Q_SLOTS:
                  QStringLiteral("f") + fitting.left(1023));
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name")),
                  QStringLiteral("Config-0"));
+    }
+
+    // A character of two UTF-16 units cut by the limit is left out whole, never stored as half
+    // a character.
+    void aCharacterCutByTheLimitIsLeftOutWhole() {
+        openWindow();
+        click("btnConfigAdd");
+        const QString fitting(1023, QLatin1Char('x'));
+        QApplication::clipboard()->setText(fitting + QString::fromUtf8("\xF0\x9F\x98\x80y"));
+        auto* field = control("edExportfilname");
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field->text(), fitting);
+        click("btnSpara");
+        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "ExportFilename")),
+                 fitting);
     }
 
     // A value past the limit that reaches a configuration refuses the whole save, naming the

@@ -518,6 +518,32 @@ private Q_SLOTS:
         QVERIFY(!control<QTimeEdit>("dtpRestart")->isEnabled());
     }
 
+    // With no configuration at load the box shows nothing stored; the first configuration added
+    // shows the stored option, unless the user has ticked the box meanwhile.
+    void theFirstConfigurationAddedShowsTheStoredRestartOption_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("ticked");
+        QTest::addRow("untouched") << QStringLiteral("1") << false;
+        QTest::addRow("ticked by the user") << QStringLiteral("0") << true;
+    }
+
+    void theFirstConfigurationAddedShowsTheStoredRestartOption() {
+        QFETCH(QString, stored);
+        QFETCH(bool, ticked);
+        storeTimer("Restart", stored.toStdString().c_str());
+        openWindow();
+        auto* restart = control<QCheckBox>("cbRestartService");
+        QVERIFY(!restart->isChecked());
+        if (ticked) {
+            QTest::mouseClick(restart, Qt::LeftButton, {}, QPoint(5, restart->height() / 2));
+        }
+        QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+        QVERIFY(restart->isChecked());
+        QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
+        clickSpara();
+        QCOMPARE(timer("Restart"), QStringLiteral("1"));
+    }
+
     // "Restart" shown and "Prevrun" counted from are what is stored, or "Spara" writes nothing.
     void aFailedReadOfRestartOrPrevrunRefusesSpara_data() {
         QTest::addColumn<QString>("value");

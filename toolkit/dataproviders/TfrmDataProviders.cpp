@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <optional>
 #include <stdexcept>
 
 namespace vemlo {
@@ -37,6 +38,13 @@ constexpr int kFileNameRole = Qt::UserRole;
 
 bool IsUtf8(const std::string& name) {
     return platform::Utf16Units(name).has_value();
+}
+
+// The entry's file name as the store could hold it; nothing for a name that is no UTF-8, which
+// is never the stored default, however alike the two look on screen.
+std::optional<QString> StorableName(const QVariant& fileName) {
+    const auto name = fileName.toByteArray().toStdString();
+    return IsUtf8(name) ? std::optional(QString::fromStdString(name)) : std::nullopt;
 }
 
 void RunDialogHandler(const std::function<void()>& handler) {
@@ -221,7 +229,8 @@ void TfrmDataProviders::FillProviderList(const std::string& name) {
     }
     const auto wanted = QString::fromStdString(name);
     for (int i = 0; i < ListBox1->count(); ++i) {
-        if (ListBox1->item(i)->text().compare(wanted, Qt::CaseInsensitive) == 0) {
+        const auto entry = StorableName(ListBox1->item(i)->data(kFileNameRole));
+        if (entry && entry->compare(wanted, Qt::CaseInsensitive) == 0) {
             ListBox1->setCurrentRow(i);
             return;
         }
@@ -243,7 +252,8 @@ void TfrmDataProviders::ListBox1DrawItem(QPainter* painter, const QStyleOptionVi
     const auto text = index.data(Qt::DisplayRole).toString();
     const bool selected = option.state & QStyle::State_Selected;
     QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    if (text.toUpper() == QString::fromStdString(StoredDefaultName()).toUpper()) {
+    const auto entry = StorableName(index.data(kFileNameRole));
+    if (entry && entry->toUpper() == QString::fromStdString(StoredDefaultName()).toUpper()) {
         colour = QColor(0, 128, 0);
     }
     painter->save();

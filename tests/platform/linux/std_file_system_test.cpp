@@ -2,8 +2,13 @@
 #include "tests/support/toolkit_fixture.h"
 
 #include <algorithm>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +57,35 @@ TEST_F(StdFileSystemTest, CreationFailuresAreReported) {
     EXPECT_TRUE(files.createEmptyFile(at("mapp")));
     EXPECT_TRUE(files.createEmptyFile(at(std::string("a\0b", 3))));
     EXPECT_FALSE(fs::exists(at("a")));
+}
+
+// The data links folder may be shared: an entry planted under the new name is refused, never
+// followed to create a file elsewhere and never waited on.
+TEST_F(StdFileSystemTest, APlantedLinkOrFifoIsRefusedWithoutFollowingOrWaiting) {
+    fs::create_directory(at("annan"));
+    fs::create_symlink(at("annan/skapad"), at("länk.udl"));
+    testing_support::WriteFileBytes(at("fil"), "kvar");
+    fs::create_symlink(at("fil"), at("till-fil.udl"));
+    EXPECT_TRUE(files.createEmptyFile(at("länk.udl")));
+    EXPECT_FALSE(fs::exists(at("annan/skapad")));
+    EXPECT_TRUE(files.createEmptyFile(at("till-fil.udl")));
+    EXPECT_EQ(testing_support::ReadFileBytes(at("fil")), "kvar");
+
+    ASSERT_EQ(::mkfifo(at("fifo.udl").c_str(), 0600), 0);
+    auto created =
+        std::async(std::launch::async, [&] { return files.createEmptyFile(at("fifo.udl")); });
+    const bool returned = created.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!returned) {
+        // A reader lets the waiting open go, so that the test ends.
+        ::close(::open(at("fifo.udl").c_str(), O_RDONLY | O_NONBLOCK));
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(created.get());
+    // One that another user holds open for reading is refused as well.
+    const int reader = ::open(at("fifo.udl").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(files.createEmptyFile(at("fifo.udl")));
+    ::close(reader);
 }
 
 TEST_F(StdFileSystemTest, CreatesFoldersWithTheirParents) {

@@ -449,6 +449,21 @@ private Q_SLOTS:
         QCOMPARE(entries(), QStringList{QStringLiteral("lager.udl")});
     }
 
+    // A Latin-1 name that reads like the stored default is another file: it is neither
+    // selected as the default nor marked green.
+    void aNameThatIsNoUtf8IsNeverTakenForTheDefault() {
+        twins->files.addFile(kLinks + "l\xF6n.udl", "x");
+        addLinks({"lager.udl"});
+        storeDefault("lön.udl");
+        openDialog();
+        QCOMPARE(entries(), (QStringList{QStringLiteral("lön.udl"), QStringLiteral("lager.udl")}));
+        QCOMPARE(selected(), QString());
+        QVERIFY(!lookOf(QStringLiteral("lön.udl")).green);
+        storeDefault("lager.udl");
+        list()->viewport()->repaint();
+        QVERIFY(lookOf(QStringLiteral("lager.udl")).green);
+    }
+
     void deletingAsksFirst_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("deleted");
