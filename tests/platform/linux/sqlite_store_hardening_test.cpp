@@ -36,6 +36,9 @@ using vemlo::RegWriteString;
 
 namespace {
 
+// Found beside the test program, so that a copy of both runs anywhere.
+const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
+
 const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
 constexpr int kOtherUid = 65534;
 constexpr int kThirdUid = 65533;
@@ -168,7 +171,6 @@ TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K\\Sub", "C"), "new");
 }
 
-
 TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K\\Sub" + std::to_string(i) + "\\L",
@@ -210,7 +212,7 @@ TEST_F(HardeningTest, ProcessesRacingOnANewHiveAllSucceed) {
         std::vector<testing_support::Child> writers;
         for (int w = 0; w < kWriters; ++w) {
             writers.push_back(
-                StartChild({STORE_WRITER_PATH, path, "K", "W" + std::to_string(w) + "-", "3"}));
+                StartChild({kStoreWriter, path, "K", "W" + std::to_string(w) + "-", "3"}));
         }
         for (auto& writer : writers) {
             ReadAll(writer);
@@ -235,7 +237,7 @@ protected:
 
     // The probe's report as seen by the user.
     std::string probe(int uid) {
-        auto child = StartChild({STORE_WRITER_PATH, "--probe", hive()}, uid);
+        auto child = StartChild({kStoreWriter, "--probe", hive()}, uid);
         auto output = ReadAll(child);
         Wait(child.pid);
         return output;
@@ -371,7 +373,7 @@ TEST_F(OtherUsersTest, AFolderLinkPlantedWhereTheHivesFolderBelongsIsRefused) {
     TempFolder outside;
     ::chmod(outside.path().c_str(), 0700);
     std::filesystem::create_directory_symlink(outside.path(), shared.file("linked"));
-    auto child = StartChild({STORE_WRITER_PATH, "--probe", shared.file("linked/machine.hive")});
+    auto child = StartChild({kStoreWriter, "--probe", shared.file("linked/machine.hive")});
     const auto output = ReadAll(child);
     Wait(child.pid);
     EXPECT_NE(output.find("is not a folder"), std::string::npos) << output;
