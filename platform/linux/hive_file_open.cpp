@@ -1,5 +1,6 @@
 #include "platform/case_folding.h"
 #include "platform/linux/hive_file.h"
+#include "platform/linux/hive_sharing.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 
@@ -98,7 +99,12 @@ Status HiveFile::problem(std::string& detail) {
     if (rc == SQLITE_OK) {
         return kSuccess;
     }
+    const auto refused = TakeHiveVfsProblem();
     const Status status = sqliteFailure(rc, detail);
+    if (!refused.empty()) {
+        detail = refused;
+        return kAccessDenied;
+    }
     if (status != kBusy) {
         detail = About(path_, std::string("cannot be written: ") + sqlite3_errstr(rc) + ".");
         return kAccessDenied;
@@ -119,19 +125,15 @@ Status HiveFile::openFile(std::string& detail) {
     }
     // Nothing planted in a shared folder may redirect the file: no link is followed, and the
     // modes are set on what was opened.
-    const mode_t mode = shared_ ? 0666 : 0600;
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0) {
-        ::fchmod(fd, mode); // whatever the umask
-        ::close(fd);
-    } else if (errno != EEXIST) {
-        return fail(kAccessDenied, std::string("cannot be created: ") + std::strerror(errno) + ".");
+    const HiveFolder folder = FolderOf(path_);
+    if (const auto problem = UseOrCreateHive(path_, folder, shared_ ? 0666 : 0600);
+        !problem.empty()) {
+        return fail(problem.find("not a regular file") != std::string::npos ? kBadDatabase
+                                                                            : kAccessDenied,
+                    problem);
     }
     struct stat info {};
-    if (::lstat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return fail(kBadDatabase, "is not a store: not a regular file.");
-    }
-    if (info.st_size > 0 && !hasSqliteHeader()) {
+    if (::lstat(path_.c_str(), &info) == 0 && info.st_size > 0 && !hasSqliteHeader()) {
         return fail(kBadDatabase, "is not a store: unknown file format.");
     }
     if (::access(path_.c_str(), R_OK) != 0) {
@@ -143,8 +145,22 @@ Status HiveFile::openFile(std::string& detail) {
     if (rc != SQLITE_OK) {
         return fail(kAccessDenied, std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
     }
-    readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    if (folder.shared && UsesWal(path_)) {
+        if (!folder.ownedByCaller()) {
+            return fail(kAccessDenied, std::string("is in WAL mode, which its shared folder does "
+                                                   "not allow: run '") +
+                                           kSetUpCommand + "' as the folder's owner.");
+        }
+        if (const auto why = LeaveWal(db_); !why.empty()) {
+            detail = TakeHiveVfsProblem();
+            if (detail.empty()) {
+                detail = About(path_, "cannot leave WAL mode: " + why + ".");
+            }
+            return kAccessDenied;
+        }
+    }
+    readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                FoldFunction, nullptr, nullptr, nullptr);
     exec("PRAGMA journal_mode=TRUNCATE");

@@ -247,7 +247,7 @@ protected:
 };
 
 // A writer of the user that has changed the file itself (its cache spilled) when it is killed:
-// its journal is hot, and it is that user's own file in the sticky folder.
+// the journal, the folder owner's file, is hot.
 pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -273,7 +273,6 @@ pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
 TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
     store.reset();
-    std::filesystem::remove(hive() + "-journal");
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t writer = StartDyingWriter(hive(), kOtherUid, ready[1]);
@@ -293,6 +292,10 @@ TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     reopen();
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K", "W"), "x");
     EXPECT_EQ(testing_support::IntegrityCheck(hive()), "ok");
+    // Rolled back and emptied by others, never removed: it is still the folder owner's.
+    struct stat journal {};
+    ASSERT_EQ(::stat((hive() + "-journal").c_str(), &journal), 0);
+    EXPECT_EQ(journal.st_uid, 0u);
 }
 
 TEST_F(OtherUsersTest, AFileWritableInAFolderThatIsNotIsReportedAtStart) {
