@@ -12,6 +12,9 @@ inline constexpr int kRegUsage = 2;
 // The store could not be read or written (locked, broken, full, no access).
 inline constexpr int kRegStoreFailed = 3;
 
+// The command that sets the machine hive up (Linux only; the program itself runs it).
+inline constexpr const char* kInitMachineHive = "init-machine-hive";
+
 // Runs one vemlo-reg command over the toolkit's settings primitives:
 //   [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | delete KEY | list KEY
 // The machine hive is the default. Results go to out, one-line messages to err.

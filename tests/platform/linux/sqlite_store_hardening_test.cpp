@@ -3,6 +3,7 @@
 #include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
+#include "tests/support/shared_folder.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
@@ -27,6 +28,7 @@ using platform::SqliteSettingsStore;
 using testing_support::HeldLock;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
+using testing_support::SharedFolder;
 using testing_support::StartChild;
 using testing_support::TempFolder;
 using testing_support::Wait;
@@ -42,25 +44,6 @@ const std::string kStoreWriter = testing_support::ProgramBesideTest("store_write
 const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
 constexpr int kOtherUid = 65534;
 constexpr int kThirdUid = 65533;
-
-// A folder that every user may write, as the machine hive's folder is, under /tmp so that the
-// unprivileged users of a test can reach it.
-class SharedFolder {
-public:
-    SharedFolder() {
-        char pattern[] = "/tmp/vemlo-shared-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-        ::chmod(path_.c_str(), 01777);
-    }
-    ~SharedFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 class HardeningTest : public ::testing::Test {
 protected:
