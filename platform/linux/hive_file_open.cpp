@@ -148,9 +148,7 @@ Status HiveFile::openFile(std::string& detail) {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     if (folder.shared && UsesWal(path_)) {
         if (!folder.ownedByCaller()) {
-            return fail(kAccessDenied, std::string("is in WAL mode, which its shared folder does "
-                                                   "not allow: run '") +
-                                           kSetUpCommand + "' as the folder's owner.");
+            return fail(kAccessDenied, WalRefusal());
         }
         if (const auto why = LeaveWal(db_); !why.empty()) {
             detail = TakeHiveVfsProblem();

@@ -108,6 +108,11 @@ std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, m
     return RefusalOf(info, folder);
 }
 
+std::string WalRefusal() {
+    return std::string("uses WAL, which a shared folder allows only its owner: run '") +
+           kSetUpCommand + "' as that user.";
+}
+
 bool UsesWal(const std::string& hive) {
     struct stat info {};
     if (::lstat((hive + "-wal").c_str(), &info) == 0) {

@@ -38,6 +38,9 @@ std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, m
 // The command that sets the machine hive up, for messages.
 inline constexpr const char* kSetUpCommand = "vemlo-reg init-machine-hive";
 
+// Why a hive in WAL mode, or its WAL file, is not used by this process.
+std::string WalRefusal();
+
 // True when the hive's header says write-ahead logging or a WAL file lies beside it.
 bool UsesWal(const std::string& hive);
 

@@ -54,9 +54,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
         }
         // A WAL index would be made by whoever opens the WAL first, with O_CREAT.
         if ((flags & SQLITE_OPEN_WAL) && !folder.mayCreate()) {
-            return refuse(std::string("is a WAL file, which the hive's shared folder does not "
-                                      "allow: run '") +
-                          kSetUpCommand + "' as the folder's owner.");
+            return refuse(WalRefusal());
         }
         struct stat info {};
         if (::lstat(name, &info) == 0) {

@@ -189,6 +189,13 @@ TEST_P(PlantedHiveTest, IsRefusedUnchangedUntilTheOwnerTakesItOver) {
     for (const int uid : {kRoot, kCarol}) {
         expectRefused(uid, hive(), "belongs to uid 65534");
     }
+    {
+        platform::SqliteSettingsStore store(own.file("user.hive"), hive());
+        EXPECT_EQ(store.hiveProblemForUser(platform::Hive::Machine),
+                  "Inställningsfilen '" + hive() +
+                      "' tillhör inte ägaren av sin delade mapp och används inte. Mappens ägare "
+                      "kan ta över den med 'vemlo-reg init-machine-hive'.");
+    }
     EXPECT_EQ(ReadFileBytes(hive()), before);
     EXPECT_EQ(StatOf(hive()).st_uid, 65534u);
     const auto result = setUp();
@@ -378,7 +385,7 @@ TEST_F(SharedHiveTest, AHiveLeftInWalIsSwitchedBackByTheOwnersNextWrite) {
     ASSERT_GT(user, 0);
     Wait(user);
     ASSERT_EQ(FormatVersions(hive()), "22");
-    expectRefused(kCarol, hive(), "is in WAL mode");
+    expectRefused(kCarol, hive(), "uses WAL");
     expectUsable(kRoot, "from wal");
     EXPECT_EQ(FormatVersions(hive()), "11");
     EXPECT_FALSE(std::filesystem::exists(hive() + "-wal"));
@@ -391,7 +398,7 @@ TEST_F(SharedHiveTest, AUsersWalIsRefusedByNameUntilTakenOverWithItsContents) {
     const pid_t user = SwitchToWal(hive(), true);
     ASSERT_GT(user, 0);
     EXPECT_EQ(StatOf(hive() + "-wal").st_uid, 65534u);
-    expectRefused(kCarol, hive(), "is in WAL mode");
+    expectRefused(kCarol, hive(), "uses WAL");
     expectRefused(kRoot, hive() + "-wal", "belongs to uid 65534");
     ::kill(user, SIGKILL);
     Wait(user);
