@@ -30,7 +30,7 @@ constexpr std::array kReasons = {
            "saknas, och bara ägaren av dess delade mapp får skapa den: kör 'vemlo-reg "
            "init-machine-hive' som den användaren."},
     Reason{"uses WAL", "använder WAL, som den delade mappen inte tillåter: kör 'vemlo-reg "
-                  "init-machine-hive' som mappens ägare."},
+                       "init-machine-hive' som mappens ägare."},
     Reason{"cannot be written", "kan inte skrivas: ändringar kan inte sparas."},
     Reason{"cannot be read", "kan inte läsas: åtkomst nekad."},
     Reason{"cannot be created", "kan inte skapas."},

@@ -85,8 +85,7 @@ Child StartChild(const std::vector<std::string>& args, int uid) {
         if (!problem.empty()) {
             cannot(problem);
         }
-        if (uid >= 0 && (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
-                         ::setuid(static_cast<uid_t>(uid)) != 0)) {
+        if (uid >= 0 && !BecomeUser(uid)) {
             cannot(std::string("cannot switch to the user: ") + std::strerror(errno));
         }
         std::vector<char*> argv{argv0.data()};
@@ -99,6 +98,11 @@ Child StartChild(const std::vector<std::string>& args, int uid) {
     }
     ::close(fds[1]);
     return {pid, ::fdopen(fds[0], "r")};
+}
+
+bool BecomeUser(int uid) {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(static_cast<gid_t>(uid)) == 0 &&
+           ::setuid(static_cast<uid_t>(uid)) == 0;
 }
 
 std::string ProgramBesideTest(const std::string& name) {

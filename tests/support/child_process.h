@@ -19,6 +19,10 @@ struct Child {
 // why to its output, which the test shows, and exits with 127.
 Child StartChild(const std::vector<std::string>& args, int uid = -1);
 
+// Makes this (child) process the user, uid and gid alike, with no supplementary groups; false
+// when it could not.
+bool BecomeUser(int uid);
+
 // A test helper program built beside the running test program.
 std::string ProgramBesideTest(const std::string& name);
 

@@ -1,8 +1,9 @@
 #include "tests/support/shared_folder.h"
 
+#include "tests/support/child_process.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,8 +28,7 @@ SharedFolder::~SharedFolder() {
 int AsUser(int uid, const std::function<int()>& body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
-            ::setuid(static_cast<uid_t>(uid)) != 0) {
+        if (!BecomeUser(uid)) {
             ::_exit(126);
         }
         ::_exit(body());

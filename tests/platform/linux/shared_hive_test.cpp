@@ -343,7 +343,7 @@ pid_t SwitchToWal(const std::string& hive, bool keepOpen) {
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgid(kBob) != 0 || ::setuid(kBob) != 0) {
+        if (!testing_support::BecomeUser(kBob)) {
             ::_exit(126);
         }
         sqlite3* db = nullptr;

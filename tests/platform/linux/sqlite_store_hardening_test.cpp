@@ -13,7 +13,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sqlite3.h>
@@ -234,8 +233,7 @@ protected:
 pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
-            ::setuid(static_cast<uid_t>(uid)) != 0) {
+        if (!testing_support::BecomeUser(uid)) {
             ::_exit(126);
         }
         sqlite3* db = nullptr;
