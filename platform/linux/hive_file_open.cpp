@@ -52,6 +52,38 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values) {
     sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
+// The tables and tags of a new store, in the transaction the caller has begun.
+int WriteSchema(sqlite3* db) {
+    int rc = sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                "; PRAGMA user_version=" + std::to_string(kSchemaVersion);
+        rc = sqlite3_exec(db, tag.c_str(), nullptr, nullptr, nullptr);
+    }
+    return rc;
+}
+
+// A new hive's file, complete with its schema before it gets the hive's name; nobody else sees
+// it yet, so it needs no journal.
+std::string MakeStoreFile(const std::string& file) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                             HiveVfsName());
+    for (const char* sql : {"PRAGMA journal_mode=OFF", "BEGIN"}) {
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+        }
+    }
+    if (rc == SQLITE_OK) {
+        rc = WriteSchema(db);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    return rc == SQLITE_OK ? std::string() : sqlite3_errstr(rc);
+}
+
 } // namespace
 
 HiveFile::HiveFile(std::string path, bool shared)
@@ -126,7 +158,7 @@ Status HiveFile::openFile(std::string& detail) {
     // Nothing planted in a shared folder may redirect the file: no link is followed, and the
     // modes are set on what was opened.
     const HiveFolder folder = FolderOf(path_);
-    if (const auto problem = UseOrCreateHive(path_, folder, shared_ ? 0666 : 0600);
+    if (const auto problem = UseOrCreateHive(path_, folder, shared_ ? 0666 : 0600, MakeStoreFile);
         !problem.empty()) {
         return fail(problem.find("not a regular file") != std::string::npos ? kBadDatabase
                                                                             : kAccessDenied,
@@ -324,12 +356,7 @@ Status HiveFile::createSchema(std::string& detail) {
     int tables = 0;
     rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
     if (rc == SQLITE_OK && tables == 0) {
-        rc = exec(kSchema);
-        if (rc == SQLITE_OK) {
-            const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                    "; PRAGMA user_version=" + std::to_string(kSchemaVersion);
-            rc = exec(tag.c_str());
-        }
+        rc = WriteSchema(db_);
     }
     if (rc == SQLITE_OK) {
         rc = exec("COMMIT");

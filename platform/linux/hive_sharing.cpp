@@ -80,7 +80,8 @@ std::string CreationRefusal(const HiveFolder& folder) {
            "' as that user.";
 }
 
-std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, mode_t mode) {
+std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, mode_t mode,
+                            const std::function<std::string(const std::string&)>& makeStore) {
     struct stat info {};
     if (::lstat(hive.c_str(), &info) == 0) {
         return RefusalOf(info, folder);
@@ -91,15 +92,33 @@ std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, m
     if (auto why = CreationRefusal(folder); !why.empty()) {
         return why;
     }
-    for (const auto& name : {hive, hive + "-journal"}) {
-        const int fd =
-            ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            ::fchmod(fd, mode);
-            ::close(fd);
-        } else if (errno != EEXIST) {
-            return std::string("cannot be created: ") + std::strerror(errno) + ".";
-        }
+    std::string made = hive + ".new-XXXXXX";
+    const int fd = ::mkostemp(made.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return std::string("cannot be created: ") + std::strerror(errno) + ".";
+    }
+    ::fchmod(fd, mode);
+    auto why = makeStore(made);
+    if (why.empty() && ::fsync(fd) != 0) {
+        why = std::strerror(errno);
+    }
+    ::close(fd);
+    if (why.empty() &&
+        ::renameat2(AT_FDCWD, made.c_str(), AT_FDCWD, hive.c_str(), RENAME_NOREPLACE) != 0 &&
+        errno != EEXIST) {
+        why = std::strerror(errno);
+    }
+    ::unlink(made.c_str()); // still there only when it did not become the hive
+    if (!why.empty()) {
+        return "cannot be created: " + why + ".";
+    }
+    const int journal = ::open((hive + "-journal").c_str(),
+                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (journal >= 0) {
+        ::fchmod(journal, mode);
+        ::close(journal);
+    } else if (errno != EEXIST) {
+        return std::string("cannot be created: its journal: ") + std::strerror(errno) + ".";
     }
     // Another process may have created it meanwhile: what is there now is what counts.
     if (::lstat(hive.c_str(), &info) != 0) {

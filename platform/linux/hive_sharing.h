@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -30,10 +31,13 @@ std::string RefusalOf(const struct stat& info, const HiveFolder& folder);
 // Why a missing file may not be created by this process in that folder, or "".
 std::string CreationRefusal(const HiveFolder& folder);
 
-// Makes sure the hive file may be used, creating it (with its journal, both with the mode given,
-// whatever the umask) when it is missing and the folder lets this process. "" when it may be
-// used, else why not, in words that follow the file's name.
-std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, mode_t mode);
+// Makes sure the hive file may be used, creating it when it is missing and the folder lets this
+// process: makeStore (which gives "" or why not) fills a new file beside it, which then takes
+// the hive's name unless another process gave it one meanwhile, so the hive is never seen
+// empty; then its journal is made. Both get the mode given, whatever the umask. "" when the
+// hive may be used, else why not, in words that follow the file's name.
+std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, mode_t mode,
+                            const std::function<std::string(const std::string&)>& makeStore);
 
 // The command that sets the machine hive up, for messages.
 inline constexpr const char* kSetUpCommand = "vemlo-reg init-machine-hive";
