@@ -251,8 +251,11 @@ TEST_F(SharedHiveTest, SettingUpAgainChangesNothing) {
         EXPECT_EQ(StatOf(file).st_uid, 0u) << file;
         EXPECT_EQ(StatOf(file).st_mode & 07777, 0666u) << file;
     }
-    // Never a file without its schema.
+    // Never a file without its schema, and nothing else left beside it.
     EXPECT_GT(StatOf(hive()).st_size, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared.path()),
+                            std::filesystem::directory_iterator()),
+              2);
     seed();
     // An administrator's own choice of mode stays.
     ::chmod(hive().c_str(), 0644);
