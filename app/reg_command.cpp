@@ -125,7 +125,7 @@ std::string SetUpHelp() {
     return R"(  init-machine-hive   as the owner of the machine hive's folder (root): makes the folder, the
                       hive and its journal, or takes over a hive that a user made, keeping its
                       contents; anything there that is not a store is renamed aside. Running it
-                      again changes nothing. Exit status 0 when the hive is set up, 3 when not
+                      again changes nothing. Exit status 0 when the hive is set up, 3 when not.
 )";
 #endif
 }
