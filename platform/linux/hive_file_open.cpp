@@ -179,8 +179,8 @@ Status HiveFile::openFile(std::string& detail) {
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     if (folder.shared && UsesWal(path_)) {
-        if (!folder.ownedByCaller()) {
-            return fail(kAccessDenied, WalRefusal());
+        if (detail = WalRefusal(path_, folder); !detail.empty()) {
+            return kAccessDenied;
         }
         if (const auto why = LeaveWal(db_); !why.empty()) {
             detail = TakeHiveVfsProblem();

@@ -1,5 +1,7 @@
 #include "platform/linux/hive_sharing.h"
 
+#include "platform/linux/store_messages.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -127,14 +129,27 @@ std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, m
     return RefusalOf(info, folder);
 }
 
-std::string WalRefusal() {
+std::string WalNotAllowed() {
     return std::string("uses WAL, which a shared folder allows only its owner: run '") +
            kSetUpCommand + "' as that user.";
 }
 
-bool UsesWal(const std::string& hive) {
+std::string WalRefusal(const std::string& hive, const HiveFolder& folder) {
+    const auto wal = hive + "-wal";
     struct stat info {};
-    if (::lstat((hive + "-wal").c_str(), &info) == 0) {
+    if (::lstat(wal.c_str(), &info) == 0) {
+        if (const auto why = RefusalOf(info, folder); !why.empty()) {
+            return About(wal, why);
+        }
+    }
+    return folder.ownedByCaller() ? std::string() : About(hive, WalNotAllowed());
+}
+
+bool UsesWal(const std::string& hive) {
+    // SQLite, too, takes an empty WAL file for none.
+    struct stat info {};
+    if (::lstat((hive + "-wal").c_str(), &info) == 0 &&
+        (!S_ISREG(info.st_mode) || info.st_size > 0)) {
         return true;
     }
     // Bytes 18 and 19 of the header: the file format versions for writing and reading, 2 for WAL.
@@ -159,9 +174,14 @@ std::string LeaveWal(sqlite3* db) {
             },
             &mode, nullptr);
     };
-    int rc = run("PRAGMA locking_mode=EXCLUSIVE");
-    if (rc == SQLITE_OK) {
-        rc = run("PRAGMA journal_mode=TRUNCATE");
+    // A read first: SQLite takes up WAL only when it first reads, and a switch before that would
+    // not leave it.
+    int rc = SQLITE_OK;
+    for (const char* sql : {"PRAGMA locking_mode=EXCLUSIVE", "SELECT count(*) FROM sqlite_schema",
+                            "PRAGMA journal_mode=TRUNCATE"}) {
+        if (rc == SQLITE_OK) {
+            rc = run(sql);
+        }
     }
     const std::string journalMode = mode;
     // The exclusive lock ends with the next access after the mode is back to normal.

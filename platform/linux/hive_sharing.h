@@ -42,10 +42,16 @@ std::string UseOrCreateHive(const std::string& hive, const HiveFolder& folder, m
 // The command that sets the machine hive up, for messages.
 inline constexpr const char* kSetUpCommand = "vemlo-reg init-machine-hive";
 
-// Why a hive in WAL mode, or its WAL file, is not used by this process.
-std::string WalRefusal();
+// Why a WAL file is not used by this process, in words that follow its name.
+std::string WalNotAllowed();
 
-// True when the hive's header says write-ahead logging or a WAL file lies beside it.
+// For a hive that uses WAL in a shared folder: why this process may not use it, naming the
+// file at fault (a WAL file that may not be used, or else the hive when this process is not
+// the folder's owner), or "" when it may and is to switch it back.
+std::string WalRefusal(const std::string& hive, const HiveFolder& folder);
+
+// True when the hive's header says write-ahead logging or a WAL file that is not empty lies
+// beside it.
 bool UsesWal(const std::string& hive);
 
 // Switches an open hive in a shared folder out of write-ahead logging, as the folder's owner:

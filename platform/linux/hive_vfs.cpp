@@ -54,7 +54,7 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
         }
         // A WAL index would be made by whoever opens the WAL first, with O_CREAT.
         if ((flags & SQLITE_OPEN_WAL) && !folder.mayCreate()) {
-            return refuse(WalRefusal());
+            return refuse(WalNotAllowed());
         }
         struct stat info {};
         if (::lstat(name, &info) == 0) {
@@ -69,7 +69,15 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
     return g_Base->xOpen(g_Base, name, file, flags, outFlags);
 }
 
+// SQLite looks for a journal and a WAL and takes an empty file for none: an empty file planted
+// there changes nothing and is not refused.
 int Access(sqlite3_vfs*, const char* name, int flags, int* result) {
+    struct stat info {};
+    if (flags == SQLITE_ACCESS_EXISTS && name && ::lstat(name, &info) == 0 &&
+        S_ISREG(info.st_mode) && info.st_size == 0) {
+        *result = 0;
+        return SQLITE_OK;
+    }
     if (!IsAbsentOrUsable(name, FolderOf(name))) {
         *result = 0;
         return SQLITE_IOERR_ACCESS;

@@ -14,6 +14,7 @@
 #include <array>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -396,13 +397,45 @@ TEST_F(SharedHiveTest, AHiveLeftInWalIsSwitchedBackByTheOwnersNextWrite) {
     expectUsable(kCarol, "from wal");
 }
 
+// SQLite takes an empty WAL file for none, and so does the store; one with something in it
+// would be taken up, so it is refused by name.
+TEST_F(SharedHiveTest, AWalPlantedByAUserIsIgnoredWhileEmptyAndElseRefusedByName) {
+    seed();
+    const auto wal = hive() + "-wal";
+    const auto plant = [&](const char* bytes) {
+        return AsUser(kBob, [&] {
+            const int fd = ::open(wal.c_str(), O_WRONLY | O_CREAT, 0666);
+            const auto size = static_cast<ssize_t>(std::strlen(bytes));
+            return fd >= 0 && ::write(fd, bytes, static_cast<std::size_t>(size)) == size ? 0 : 1;
+        });
+    };
+    ASSERT_EQ(plant(""), 0);
+    for (const int uid : {kCarol, kRoot}) {
+        expectUsable(uid);
+    }
+    EXPECT_FALSE(std::filesystem::exists(hive() + "-shm"));
+    ASSERT_EQ(plant("frames"), 0);
+    const auto before = ReadFileBytes(hive());
+    for (const int uid : {kCarol, kRoot}) {
+        expectRefused(uid, wal, "belongs to uid 65534");
+    }
+    EXPECT_EQ(ReadFileBytes(hive()), before);
+    EXPECT_FALSE(std::filesystem::exists(hive() + "-shm"));
+    EXPECT_EQ(setUp().changes.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(wal));
+    for (const int uid : {kCarol, kBob, kRoot}) {
+        expectUsable(uid);
+    }
+}
+
 TEST_F(SharedHiveTest, AUsersWalIsRefusedByNameUntilTakenOverWithItsContents) {
     seed();
     const pid_t user = SwitchToWal(hive(), true);
     ASSERT_GT(user, 0);
     EXPECT_EQ(StatOf(hive() + "-wal").st_uid, 65534u);
-    expectRefused(kCarol, hive(), "uses WAL");
-    expectRefused(kRoot, hive() + "-wal", "belongs to uid 65534");
+    for (const int uid : {kCarol, kRoot}) {
+        expectRefused(uid, hive() + "-wal", "belongs to uid 65534");
+    }
     ::kill(user, SIGKILL);
     Wait(user);
     const auto result = setUp();
