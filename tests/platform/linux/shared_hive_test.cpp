@@ -7,19 +7,17 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "tests/support/child_process.h"
 #include "tests/support/shared_folder.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
-#include <array>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -340,47 +338,12 @@ TEST_F(SharedHiveTest, AHiveWithASecondNameGetsAFileOfItsOwn) {
 // journal when it switches, which she may not do to the folder owner's journal, so this is a
 // hive from before the journal was made with it.
 pid_t SwitchToWal(const std::string& hive, bool keepOpen) {
-    int ready[2];
     std::filesystem::remove(hive + "-journal");
-    if (::pipe(ready) != 0) {
-        return -1;
-    }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (!testing_support::BecomeUser(kBob)) {
-            ::_exit(126);
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(hive.c_str(), &db);
-        const int rc = sqlite3_exec(db,
-                                    // Truncating first: she may not remove the journal, which
-                                    // belongs to the folder's owner.
-                                    "PRAGMA journal_mode=TRUNCATE; PRAGMA journal_mode=WAL;"
-                                    "UPDATE vals SET data='from wal' WHERE name='V'",
-                                    nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) {
-            std::fprintf(stderr, "%s\n", sqlite3_errmsg(db));
-        }
-        if (!keepOpen) {
-            sqlite3_close(db);
-        }
-        const char done = rc == SQLITE_OK ? 'y' : 'n';
-        [[maybe_unused]] const auto written = ::write(ready[1], &done, 1);
-        if (keepOpen) {
-            ::pause();
-        }
-        ::_exit(0);
-    }
-    char done = 0;
-    const bool read = ::read(ready[0], &done, 1) == 1 && done == 'y';
-    ::close(ready[0]);
-    ::close(ready[1]);
-    if (!read) {
-        ::kill(pid, SIGKILL);
-        Wait(pid);
-        return -1;
-    }
-    return pid;
+    // Truncating first: she may not remove the journal, which belongs to the folder's owner.
+    return testing_support::RunSqlAsUser(hive, kBob,
+                                         "PRAGMA journal_mode=TRUNCATE; PRAGMA journal_mode=WAL;"
+                                         "UPDATE vals SET data='from wal' WHERE name='V'",
+                                         keepOpen);
 }
 
 TEST_F(SharedHiveTest, AHiveLeftInWalIsSwitchedBackByTheOwnersNextWrite) {

@@ -230,39 +230,22 @@ protected:
 
 // A writer of the user that has changed the file itself (its cache spilled) when it is killed:
 // the journal, the folder owner's file, is hot.
-pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (!testing_support::BecomeUser(uid)) {
-            ::_exit(126);
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(hive.c_str(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
-                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
-                     "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
-                     nullptr, nullptr, nullptr);
-        const char held = 'h';
-        [[maybe_unused]] const auto written = ::write(ready, &held, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    return pid;
+pid_t StartDyingWriter(const std::string& hive, int uid) {
+    return testing_support::RunSqlAsUser(
+        hive, uid,
+        "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
+        "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
+        true);
 }
 
 TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
     store.reset();
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t writer = StartDyingWriter(hive(), kOtherUid, ready[1]);
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    const pid_t writer = StartDyingWriter(hive(), kOtherUid);
+    ASSERT_GT(writer, 0);
     ::kill(writer, SIGKILL);
     Wait(writer);
-    ::close(ready[0]);
-    ::close(ready[1]);
     ASSERT_GT(std::filesystem::file_size(hive() + "-journal"), 0u);
     for (int round = 0; round < 2; ++round) {
         const auto output = probe(kThirdUid);
