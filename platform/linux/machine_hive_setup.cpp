@@ -122,10 +122,14 @@ private:
             result_.problem = Errno("cannot open '" + name + "'");
         } else if (info.st_nlink != 1) {
             const auto why = "had " + std::to_string(info.st_nlink) + " names";
-            if (isHive) {
-                copyAlone(fd, name, why);
+            // A second name of the hive itself is no journal; anything else keeps its contents,
+            // a hot journal its rollback.
+            struct stat hive {};
+            if (!isHive && ::lstat(hive_.c_str(), &hive) == 0 && hive.st_dev == info.st_dev &&
+                hive.st_ino == info.st_ino) {
+                removeName(name);
             } else {
-                putAside(name, why);
+                copyAlone(fd, name, why);
             }
         } else if (info.st_uid != ::geteuid()) {
             if (::fchown(fd, ::geteuid(), ::getegid()) != 0 || ::fchmod(fd, kSharedFileMode) != 0) {
@@ -140,7 +144,16 @@ private:
         }
     }
 
-    // A hive that other names reach gets a file of its own with the same contents; the old file
+    // Only a name goes: the file stays with the hive's.
+    void removeName(const std::string& name) {
+        if (::unlink(name.c_str()) != 0) {
+            result_.problem = Errno("cannot remove '" + name + "'");
+            return;
+        }
+        result_.changes.push_back("'" + name + "' was a second name of the hive: removed");
+    }
+
+    // A file that other names reach gets a file of its own with the same contents; the old file
     // keeps only its other names.
     void copyAlone(int from, const std::string& name, const std::string& why) {
         std::string copy = name + ".new-XXXXXX";

@@ -18,7 +18,8 @@ struct HiveSetUp {
 // all the owner's. A hive that a user created before is taken over, not replaced: its journal
 // is rolled back, its files checked (regular, one name, opened without following links) and
 // given to the folder's owner with their contents; one with more than one name is copied to a
-// file of its own. What is not a store, or not a regular file, is renamed aside, never deleted.
+// file of its own (the hive's own second name in the journal's place only loses that name).
+// What is not a store, or not a regular file, is renamed aside, never deleted.
 // Running it again changes nothing.
 HiveSetUp SetUpSharedHive(const std::string& hive);
 

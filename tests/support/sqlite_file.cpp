@@ -80,4 +80,13 @@ pid_t RunSqlAsUser(const std::string& hive, int uid, const std::string& sql, boo
     return pid;
 }
 
+pid_t StartDyingWriter(const std::string& hive, int uid) {
+    return RunSqlAsUser(
+        hive, uid,
+        "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
+        "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
+        true);
+}
+
 } // namespace testing_support

@@ -30,4 +30,8 @@ private:
 // (it was ended) when sql failed.
 pid_t RunSqlAsUser(const std::string& hive, int uid, const std::string& sql, bool holdOpen);
 
+// A writer of the user that is left with its transaction half done: its changes spilled into the
+// hive itself, so the journal is hot. Its pid, for the test to kill it; -1 when it failed.
+pid_t StartDyingWriter(const std::string& hive, int uid);
+
 } // namespace testing_support

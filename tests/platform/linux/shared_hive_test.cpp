@@ -309,11 +309,34 @@ TEST_F(SharedHiveTest, AHardLinkPlantedAsTheJournalNeitherEmptiesNorServesTheHiv
     }
     EXPECT_EQ(ReadFileBytes(hive()), before);
     const auto result = setUp();
-    ASSERT_EQ(result.changes.size(), 2u);
-    EXPECT_NE(result.changes[0].find("'" + journal() + "' had 2 names: renamed to"),
+    ASSERT_EQ(result.changes.size(), 1u);
+    EXPECT_NE(result.changes[0].find("'" + journal() + "' was a second name of the hive: removed"),
               std::string::npos)
         << result.changes[0];
     EXPECT_EQ(StatOf(hive()).st_nlink, 1u);
+    expectUsable(kCarol);
+}
+
+// A hot journal keeps its rollback when it gets a file of its own.
+TEST_F(SharedHiveTest, AHotJournalWithASecondNameIsRolledBackFromAFileOfItsOwn) {
+    seed();
+    const auto seeded = ReadFileBytes(hive());
+    const pid_t writer = testing_support::StartDyingWriter(hive(), kBob);
+    ASSERT_GT(writer, 0);
+    ::kill(writer, SIGKILL);
+    Wait(writer);
+    ASSERT_NE(ReadFileBytes(hive()), seeded) << "the half-done writes did not reach the hive";
+    const auto other = shared.file("bobs-name");
+    ASSERT_EQ(AsUser(kBob, [&] { return ::link(journal().c_str(), other.c_str()); }), 0);
+    ASSERT_GT(StatOf(journal()).st_size, 0);
+    expectRefused(kCarol, journal(), "has 2 links");
+    const auto result = setUp();
+    ASSERT_EQ(result.changes.size(), 1u);
+    EXPECT_NE(result.changes[0].find("'" + journal() + "' had 2 names: its contents were copied"),
+              std::string::npos)
+        << result.changes[0];
+    // Rolled back: the hive is what it was before the writer began.
+    EXPECT_EQ(ReadFileBytes(hive()), seeded);
     expectUsable(kCarol);
 }
 

@@ -228,21 +228,11 @@ protected:
     SharedFolder shared;
 };
 
-// A writer of the user that has changed the file itself (its cache spilled) when it is killed:
-// the journal, the folder owner's file, is hot.
-pid_t StartDyingWriter(const std::string& hive, int uid) {
-    return testing_support::RunSqlAsUser(
-        hive, uid,
-        "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
-        "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
-        true);
-}
-
 TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
     store.reset();
-    const pid_t writer = StartDyingWriter(hive(), kOtherUid);
+    // The journal, the folder owner's file, is left hot.
+    const pid_t writer = testing_support::StartDyingWriter(hive(), kOtherUid);
     ASSERT_GT(writer, 0);
     ::kill(writer, SIGKILL);
     Wait(writer);
