@@ -16,7 +16,8 @@ fail() {
     failures=$((failures + 1))
 }
 
-# A manual page's section, rendered at a fixed width.
+# A manual page's section, rendered at a fixed width. Taken whole into a variable: a grep -q
+# reading it from a pipe would end before awk, whose broken pipe pipefail then reports.
 section() {
     awk -v name="$2" '/^[A-Z]/ { inside = ($0 == name); next } inside' "$1"
 }
@@ -86,24 +87,24 @@ commands=$(head -n 1 <<<"$usage" | sed 's/^usage: vemlo-reg \[[^]]*\] //; s/ | /
     awk '{ print $1 }')
 [ -n "$commands" ] || fail "no commands in the usage text: $usage"
 for command in $commands; do
-    section "$page" COMMANDS | grep -qE "^       $command( |$)" ||
+    grep -qE "^       $command( |$)" <<<"$(section "$page" COMMANDS)" ||
         fail "vemlo-reg(1) COMMANDS lacks $command"
 done
 codes=$(sed -n 's/^inline constexpr int kReg[A-Za-z]* = \([0-9]*\);/\1/p' \
     "$source_dir/app/reg_command.h")
 [ -n "$codes" ] || fail "no exit codes found in app/reg_command.h"
 for code in $codes; do
-    section "$page" "EXIT STATUS" | grep -qE "^       $code( |$)" ||
+    grep -qE "^       $code( |$)" <<<"$(section "$page" "EXIT STATUS")" ||
         fail "vemlo-reg(1) EXIT STATUS lacks $code"
 done
 variables=$(grep -o 'Environment("[A-Z_]*")' "$source_dir/platform/linux/hive_paths.cpp" |
     sed 's/Environment("\(.*\)")/\1/')
 for variable in $variables; do
-    section "$page" ENVIRONMENT | grep -qE "^       $variable( |$)" ||
+    grep -qE "^       $variable( |$)" <<<"$(section "$page" ENVIRONMENT)" ||
         fail "vemlo-reg(1) ENVIRONMENT lacks $variable"
 done
 for file in /var/lib/vemlo/machine.hive "\$XDG_CONFIG_HOME/vemlo/user.hive"; do
-    section "$page" FILES | grep -qF "       $file" || fail "vemlo-reg(1) FILES lacks $file"
+    grep -qF "       $file" <<<"$(section "$page" FILES)" || fail "vemlo-reg(1) FILES lacks $file"
 done
 
 # The maintainer scripts, run in a scratch root: postinst makes the hive folder with mode 1777 and
