@@ -38,9 +38,19 @@ public:
             }
             folder_ = pattern;
         }
-        const auto copy = folder_ / std::filesystem::path(program).filename();
+        // A folder of its own for each copy: programs of the same name from two folders keep
+        // their names.
+        const auto into = folder_ / std::to_string(copies_.size());
+        const auto copy = into / std::filesystem::path(program).filename();
         std::error_code error;
-        std::filesystem::copy_file(program, copy, error);
+        std::filesystem::create_directory(into, error);
+        if (!error) {
+            std::filesystem::permissions(into, std::filesystem::perms(0755),
+                                         std::filesystem::perm_options::replace, error);
+        }
+        if (!error) {
+            std::filesystem::copy_file(program, copy, error);
+        }
         if (!error) {
             std::filesystem::permissions(copy, std::filesystem::perms(0755),
                                          std::filesystem::perm_options::replace, error);
