@@ -277,7 +277,7 @@ void TfrmNorlexa::FormShow() {
 void TfrmNorlexa::FormCreate() {
     configs = LoadedConfigs();
     RefillConfigList();
-    ShowSelectedConfig();
+    ShowSelectedConfig(RunInfo::WithRestart);
 }
 
 void TfrmNorlexa::RefreshAll() {
@@ -286,7 +286,7 @@ void TfrmNorlexa::RefreshAll() {
     vemlo::InitEnvironment();
     configs = LoadedConfigs();
     RefillConfigList();
-    ShowSelectedConfig();
+    ShowSelectedConfig(RunInfo::WithRestart);
 }
 
 std::unique_ptr<lumra::TLumraConfigs> TfrmNorlexa::LoadedConfigs() {

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -58,18 +60,23 @@ private:
     void cbPeriodChange();
     void cbPeriodSelect();
     void cbDagSelect();
-    std::string ComputeNextRun();
+    // The next run; nothing, after a box, when "Prevrun" could not be read.
+    std::optional<std::string> ComputeNextRun();
     void btnSparaClick();
-    void WriteScheduleAndConfigs(const std::string& nextRun);
+    void RefuseIncompleteLoad(const std::string& problem);
+    std::vector<std::string> WriteScheduleAndConfigs(const std::string& nextRun);
     void buRunNowClick();
     void cbRestartServiceClick();
-    void ShowRunInfo();
+    // Whether the run information takes the restart option from the store as well: only when
+    // the window loads, so that edits never undo the user's unsaved choice.
+    enum class RunInfo { RunsOnly, WithRestart };
+    void ShowRunInfo(RunInfo shown);
     platform::LocalDateTime Now() const;
 
     // Configuration editing (TfrmNorlexa_configs.cpp).
     void ConnectConfigHandlers();
     void RefillConfigList();
-    void ShowSelectedConfig();
+    void ShowSelectedConfig(RunInfo shown = RunInfo::RunsOnly);
     // The enabled states and the selected configuration's fields; false when none is selected.
     bool ShowConfigFields();
     lumra::TLumraConfig* SelectedConfig();
@@ -88,6 +95,10 @@ private:
     void buTestaAnslutningClick();
     // Shows why "Spara" cannot save while a configuration has no name; false when all have one.
     bool RefuseUnnamedConfig();
+    // Shows why "Spara" cannot save a value past the store's limit; false when all fit.
+    bool RefuseUnstorableConfig();
+    // Shows configuration i with the focus in the field, without the stored run information.
+    void SelectForCorrection(int i, QLineEdit* field);
 
     std::unique_ptr<lumra::TLumraConfigs> configs;
     bool shown = false;
@@ -99,6 +110,8 @@ private:
     int cbDagPosition = -1;
     // Why the schedule shown was not read whole from the store; "" when it was.
     std::string scheduleLoadProblem;
+    // Why the restart option shown was not read from the store; "" when it was.
+    std::string restartLoadProblem;
 
     QFrame* pnlTop = nullptr;
     QLabel* Label6 = nullptr;

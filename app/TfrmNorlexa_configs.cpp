@@ -3,6 +3,7 @@
 #include "app/TfrmNorlexa.h"
 #include "app/export_folder.h"
 #include "app/handler_guard.h"
+#include "platform/store_text.h"
 #include "toolkit/dataproviders/data_provider_names.h"
 #include "toolkit/dataproviders/data_provider_selection.h"
 #include "toolkit/desktop/folder_picker.h"
@@ -11,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -35,6 +38,10 @@ void SetFieldText(QLineEdit* field, const std::string& text) {
 } // namespace
 
 void TfrmNorlexa::ConnectConfigHandlers() {
+    // The store takes no longer value; typing stops at its limit rather than losing the text.
+    for (auto* typed : {edtConfigName, edExportfilname}) {
+        typed->setMaxLength(static_cast<int>(platform::kMaxTextUnits));
+    }
     ConnectGuarded(cmbConfigs, &QComboBox::activated, this, &TfrmNorlexa::cmbConfigsCloseUp);
     ConnectGuarded(cmbConfigs, &QComboBox::currentIndexChanged, this,
                    &TfrmNorlexa::cmbConfigsChange);
@@ -88,9 +95,12 @@ bool TfrmNorlexa::ShowConfigFields() {
     return true;
 }
 
-void TfrmNorlexa::ShowSelectedConfig() {
+void TfrmNorlexa::ShowSelectedConfig(RunInfo shown) {
+    if (shown == RunInfo::WithRestart) {
+        restartLoadProblem.clear();
+    }
     if (ShowConfigFields()) {
-        ShowRunInfo();
+        ShowRunInfo(shown);
     }
 }
 
@@ -171,7 +181,14 @@ void TfrmNorlexa::buValjKatalogClick() {
     if (vemlo::BrowseForFolder(static_cast<platform::WindowHandle>(winId()), folder,
                                vemlo::TranslateText("Välj exportkatalog"),
                                kExportFolderBrowseFlags)) {
-        SetFieldText(edExportkatalog, lumra::UniversalExportFolder(folder));
+        const std::string chosen = lumra::UniversalExportFolder(folder);
+        if (platform::IsStorableText(chosen)) {
+            SetFieldText(edExportkatalog, chosen);
+        } else {
+            vemlo::ShowInfoMessage("Sökvägen till den valda mappen är längre än " +
+                                   std::to_string(platform::kMaxTextUnits) +
+                                   " tecken och kan inte sparas. Välj en mapp med kortare sökväg.");
+        }
     }
     RefillConfigList();
     ShowSelectedConfig();
@@ -185,23 +202,56 @@ void TfrmNorlexa::buTestaAnslutningClick() {}
 // written, and the unnamed configuration is shown with the focus in its name.
 bool TfrmNorlexa::RefuseUnnamedConfig() {
     for (int i = 0; i < configs->Count(); ++i) {
-        if (!configs->GetItem(i).name.empty()) {
-            continue;
+        if (configs->GetItem(i).name.empty()) {
+            vemlo::ShowInfoMessage("Konfiguration nummer " + std::to_string(i + 1) +
+                                   " saknar namn. Ange ett namn innan du sparar.");
+            SelectForCorrection(i, edtConfigName);
+            return true;
         }
-        vemlo::ShowInfoMessage("Konfiguration nummer " + std::to_string(i + 1) +
-                               " saknar namn. Ange ett namn innan du sparar.");
-        {
-            // Shown without the stored run information, which would replace unsaved choices.
-            const QSignalBlocker quietList(cmbConfigs);
-            const QSignalBlocker quietName(edtConfigName);
-            const QSignalBlocker quietDataprovider(edDataprovider);
-            const QSignalBlocker quietFolder(edExportkatalog);
-            const QSignalBlocker quietFilename(edExportfilname);
-            cmbConfigs->setCurrentIndex(i);
-            ShowConfigFields();
-        }
-        edtConfigName->setFocus();
-        return true;
     }
     return false;
+}
+
+// A value the store does not take would be lost while the user believes it saved, and a name
+// lost so would end the stored list at its slot: nothing is written until every value fits.
+bool TfrmNorlexa::RefuseUnstorableConfig() {
+    const struct {
+        std::string lumra::TLumraConfig::*member;
+        QLineEdit* field;
+        QString caption;
+    } values[] = {
+        {&lumra::TLumraConfig::name, edtConfigName, Label3->text()},
+        {&lumra::TLumraConfig::dataprovider, edDataprovider, GroupBox1->title()},
+        {&lumra::TLumraConfig::exportPathBokforing, edExportkatalog, Label1->text()},
+        {&lumra::TLumraConfig::exportFilename, edExportfilname, Label2->text()},
+    };
+    for (int i = 0; i < configs->Count(); ++i) {
+        for (const auto& value : values) {
+            if (platform::IsStorableText(configs->GetItem(i).*value.member)) {
+                continue;
+            }
+            vemlo::ShowInfoMessage("Fältet \"" + value.caption.toStdString() +
+                                   "\" i konfiguration nummer " + std::to_string(i + 1) +
+                                   " är längre än " + std::to_string(platform::kMaxTextUnits) +
+                                   " tecken eller innehåller tecken som inte kan sparas. Ändra "
+                                   "det innan du sparar; inget har sparats.");
+            SelectForCorrection(i, value.field);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TfrmNorlexa::SelectForCorrection(int i, QLineEdit* field) {
+    {
+        // Shown without the stored run information, which would replace unsaved choices.
+        const QSignalBlocker quietList(cmbConfigs);
+        const QSignalBlocker quietName(edtConfigName);
+        const QSignalBlocker quietDataprovider(edDataprovider);
+        const QSignalBlocker quietFolder(edExportkatalog);
+        const QSignalBlocker quietFilename(edExportfilname);
+        cmbConfigs->setCurrentIndex(i);
+        ShowConfigFields();
+    }
+    field->setFocus();
 }

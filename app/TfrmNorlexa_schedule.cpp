@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -24,9 +25,8 @@ std::string ReadTimer(const std::string& name) {
     return vemlo::RegReadString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, name);
 }
 
-// The result is not looked at: a failed write leaves the others to be tried.
-void WriteTimer(const std::string& name, const std::string& value) {
-    vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, name, value);
+bool WriteTimer(const std::string& name, const std::string& value) {
+    return vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, name, value);
 }
 
 platform::RegionalFormats Formats() {
@@ -136,51 +136,86 @@ void TfrmNorlexa::cbPeriodChange() {
     }
 }
 
-std::string TfrmNorlexa::ComputeNextRun() {
-    const auto next = lumra::ComputeNextRun(Formats(), ReadTimer("Prevrun"), Now(),
-                                            cbPeriodPosition, cbDagPosition, TimeOf(dtpTid));
+std::optional<std::string> TfrmNorlexa::ComputeNextRun() {
+    const vemlo::ReadFailureMark mark;
+    const std::string previousRun = ReadTimer("Prevrun");
+    // A failed read is no first run: the next run would be counted from 2013.
+    if (mark.failed()) {
+        RefuseIncompleteLoad(mark.message());
+        return std::nullopt;
+    }
+    const auto next = lumra::ComputeNextRun(Formats(), previousRun, Now(), cbPeriodPosition,
+                                            cbDagPosition, TimeOf(dtpTid));
     gPeriod = next.period;
     gDag = next.weekday;
     edNextrun->setText(Text(next.text));
     return next.text;
 }
 
+void TfrmNorlexa::RefuseIncompleteLoad(const std::string& problem) {
+    ShowApplicationError("Inställningarna lästes inte in helt och sparas därför inte. Tryck F5 för "
+                         "att läsa in dem igen.\r" +
+                         problem);
+}
+
 void TfrmNorlexa::btnSparaClick() {
-    const std::string loadProblem =
-        scheduleLoadProblem.empty() ? configs->LoadProblem() : scheduleLoadProblem;
-    if (!loadProblem.empty()) {
-        ShowApplicationError("Inställningarna lästes inte in helt och sparas därför inte. Tryck F5 "
-                             "för att läsa in dem igen.\r" +
-                             loadProblem);
+    for (const auto* problem : {&scheduleLoadProblem, &restartLoadProblem}) {
+        if (!problem->empty()) {
+            RefuseIncompleteLoad(*problem);
+            return;
+        }
+    }
+    if (!configs->LoadProblem().empty()) {
+        RefuseIncompleteLoad(configs->LoadProblem());
         return;
     }
-    if (RefuseUnnamedConfig()) {
+    if (RefuseUnnamedConfig() || RefuseUnstorableConfig()) {
         return;
     }
-    const std::string nextRun = ComputeNextRun();
+    const auto nextRun = ComputeNextRun();
+    if (!nextRun) {
+        return;
+    }
+    std::vector<std::string> failed;
     // The service reads the old schedule and list or the new ones, never a mix.
     vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
     if (batch.begun()) {
-        WriteScheduleAndConfigs(nextRun);
+        failed = WriteScheduleAndConfigs(*nextRun);
         batch.end();
     }
     if (!batch.problem().empty()) {
         ShowApplicationError("Ändringarna kunde inte sparas. Inget av schemat eller "
                              "exportkonfigurationerna har sparats.\r" +
                              batch.problem());
+    } else if (!failed.empty()) {
+        std::string names;
+        for (const auto& name : failed) {
+            names += "\r" + name;
+        }
+        ShowApplicationError("Några värden kunde inte sparas; de övriga har sparats:" + names);
     }
-    ShowSelectedConfig();
+    // What was stored is shown again, the restart option with it; after a failed batch the
+    // screen keeps what the user chose.
+    ShowSelectedConfig(batch.problem().empty() ? RunInfo::WithRestart : RunInfo::RunsOnly);
 }
 
-// Every write is tried whatever became of the ones before.
-void TfrmNorlexa::WriteScheduleAndConfigs(const std::string& nextRun) {
-    WriteTimer("Period", std::to_string(gPeriod));
-    WriteTimer("Dag", cbDag->isEnabled() ? std::to_string(gDag) : std::string());
-    WriteTimer("Tid", TimeText(dtpTid));
-    WriteTimer("Nextrun", nextRun);
-    WriteTimer("Restart", cbRestartService->isChecked() ? "1" : "0");
-    WriteTimer("Restarttime", TimeText(dtpRestart));
+// Every write is tried whatever became of the ones before; the names of those that failed.
+std::vector<std::string> TfrmNorlexa::WriteScheduleAndConfigs(const std::string& nextRun) {
+    std::vector<std::string> failed;
+    const auto write = [&failed](const std::string& name, const std::string& value) {
+        if (!WriteTimer(name, value)) {
+            failed.push_back("Timers\\" + name);
+        }
+    };
+    write("Period", std::to_string(gPeriod));
+    write("Dag", cbDag->isEnabled() ? std::to_string(gDag) : std::string());
+    write("Tid", TimeText(dtpTid));
+    write("Nextrun", nextRun);
+    write("Restart", cbRestartService->isChecked() ? "1" : "0");
+    write("Restarttime", TimeText(dtpRestart));
     configs->Save();
+    failed.insert(failed.end(), configs->FailedWrites().begin(), configs->FailedWrites().end());
+    return failed;
 }
 
 void TfrmNorlexa::buRunNowClick() {
@@ -192,7 +227,7 @@ void TfrmNorlexa::cbRestartServiceClick() {
     dtpRestart->setEnabled(cbRestartService->isChecked());
 }
 
-void TfrmNorlexa::ShowRunInfo() {
+void TfrmNorlexa::ShowRunInfo(RunInfo shown) {
     const auto formats = Formats();
     const std::string nextRun = ReadTimer("Nextrun");
     edNextrun->setText(Text(
@@ -201,5 +236,13 @@ void TfrmNorlexa::ShowRunInfo() {
     edPrevrun->setText(Text(previousRun.empty()
                                 ? platform::FormatDateTime(formats, lumra::FirstPreviousRun())
                                 : previousRun));
-    cbRestartService->setChecked(ReadTimer("Restart") == "1");
+    if (shown == RunInfo::RunsOnly) {
+        return;
+    }
+    // The box is the user's until the window loads again: an edit of a configuration must not
+    // undo an unsaved choice.
+    const vemlo::ReadFailureMark mark;
+    const bool restart = ReadTimer("Restart") == "1";
+    restartLoadProblem = mark.message();
+    cbRestartService->setChecked(restart);
 }

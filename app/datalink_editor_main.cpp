@@ -8,14 +8,14 @@
 // The data link editor: one window for the data link file named by the only argument.
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    const auto arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
+    // QApplication has taken its own options out; the file's name is kept byte for byte, since
+    // it need not be UTF-8.
+    if (argc != 2) {
         QTextStream(stderr) << "usage: vemlo-datalink-editor FILE.udl\n";
         return 2;
     }
     platform::QtMessageBoxes boxes;
-    vemlo::TfrmDataLinkEditor window(arguments[1].toStdString(), boxes,
-                                     &platform::TestSqlConnection);
+    vemlo::TfrmDataLinkEditor window(argv[1], boxes, &platform::TestSqlConnection);
     window.show();
     return application.exec();
 }

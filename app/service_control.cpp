@@ -5,6 +5,7 @@
 #include "toolkit/toolkit_platform.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace lumra {
 
@@ -49,12 +50,18 @@ void WaitWhilePending(ServiceHandle service, std::uint32_t target,
     }
     auto& manager = vemlo::ServiceManager();
     const milliseconds bound = PendingWaitBound(manager.pendingTimeout(service, operation));
-    milliseconds spent{0};
-    while (last.currentState != target && spent < bound) {
+    // The pauses taken, or the wall time when more went by: the queries take time as well.
+    const auto started = std::chrono::steady_clock::now();
+    milliseconds paused{0};
+    const auto spent = [&] {
+        return std::max(paused, std::chrono::duration_cast<milliseconds>(
+                                    std::chrono::steady_clock::now() - started));
+    };
+    for (milliseconds used = spent(); last.currentState != target && used < bound; used = spent()) {
         const std::uint32_t checkPoint = last.checkPoint;
-        const milliseconds pause = std::min(milliseconds{last.waitHint}, bound - spent);
+        const milliseconds pause = std::min(milliseconds{last.waitHint}, bound - used);
         vemlo::Clock().sleep(pause);
-        spent += std::max(pause, kLeastPollCharge);
+        paused += std::max(pause, kLeastPollCharge);
         ServiceStatus next;
         if (!manager.queryStatus(service, next)) {
             return;

@@ -13,3 +13,7 @@ if(VEMLO_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VEMLO_FUZZ)
+    # Coverage for libFuzzer in every library; only the fuzz targets link its main.
+    target_compile_options(project_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -92,6 +92,7 @@ void TLumraConfigs::Load() {
 
 bool TLumraConfigs::Save() {
     saveProblem.clear();
+    failedWrites.clear();
     if (!LoadComplete()) {
         saveProblem = loadProblem;
         return false;
@@ -100,12 +101,16 @@ bool TLumraConfigs::Save() {
     for (int i = 0; i < Count(); ++i) {
         const auto& item = *configs[static_cast<std::size_t>(i)];
         const auto key = ConfigSlotKey(g_ConfigPath, i);
-        vemlo::RegWriteString(kMachine, key, std::string(kValueName), item.name);
-        vemlo::RegWriteString(kMachine, key, std::string(kValueDataProvider), item.dataprovider);
-        vemlo::RegWriteString(kMachine, key, std::string(kValueExportPathBokforing),
-                              item.exportPathBokforing);
-        vemlo::RegWriteString(kMachine, key, std::string(kValueExportFilename),
-                              item.exportFilename);
+        // Each write is tried whatever became of the ones before.
+        const auto write = [&](std::string_view valueName, const std::string& value) {
+            if (!vemlo::RegWriteString(kMachine, key, std::string(valueName), value)) {
+                failedWrites.push_back(ConfigSlotKey("", i) + "\\" + std::string(valueName));
+            }
+        };
+        write(kValueName, item.name);
+        write(kValueDataProvider, item.dataprovider);
+        write(kValueExportPathBokforing, item.exportPathBokforing);
+        write(kValueExportFilename, item.exportFilename);
     }
     for (long long slot = Count(); !ReadSlot(g_ConfigPath, slot, kValueName).empty(); ++slot) {
         vemlo::DeleteRegKey(kMachine, ConfigSlotKey(g_ConfigPath, slot));

@@ -54,6 +54,9 @@ public:
     const std::string& LoadProblem() const { return loadProblem; }
     // Why the last Save stored nothing, for the user; "" when it stored the list.
     const std::string& SaveProblem() const { return saveProblem; }
+    // The values the last Save wrote that were not stored, as "Configurations\Config-n\Value"; the
+    // others were.
+    const std::vector<std::string>& FailedWrites() const { return failedWrites; }
 
 private:
     void CheckIndex(int index) const;
@@ -62,6 +65,7 @@ private:
     std::string g_ConfigPath;
     std::string loadProblem;
     std::string saveProblem;
+    std::vector<std::string> failedWrites;
 };
 
 } // namespace lumra

@@ -53,9 +53,11 @@ enum class PendingOperation { Start, Stop };
 //
 // On Linux the systemd backend maps it as follows: the service "Name" is the unit
 // "Name.service" on the system bus; the states come from the unit's freezer state, its queued
-// job and its active state; the checkpoint rises on every query while the unit has a job or is
-// in a pending state; the wait hint is about a second while pending. A start request for a unit
-// that is not stopped is refused, as is a stop request for a stopped unit (with the record
+// job and its active state, and an active unit counts as start pending until it has stayed in
+// the same run for a settle time. The checkpoint rises on every query while pending, with a wait
+// hint of 100 ms to about a second; once the unit is neither pending nor in the state that a
+// start or stop request on the handle aims at, the checkpoint drops to 0. A start request for a
+// unit that is not stopped is refused, as is a stop request for a stopped unit (with the record
 // saying stopped). Without a system bus or systemd nothing opens.
 class ServiceManager {
 public:

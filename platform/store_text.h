@@ -13,6 +13,10 @@ namespace platform {
 // Appends the code point as UTF-8.
 void AppendUtf8(std::string& out, std::uint32_t code);
 
+// The code point of the UTF-8 sequence at text[at] and its length in bytes; 0 when the bytes there
+// are no UTF-8 (a bad or cut sequence, an overlong form, a surrogate, or past U+10FFFF).
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& code);
+
 // Number of UTF-16 code units the UTF-8 text takes, or nothing when it is not valid UTF-8.
 std::optional<std::size_t> Utf16Units(std::string_view text);
 

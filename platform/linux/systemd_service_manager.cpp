@@ -11,6 +11,7 @@
 #include <atomic>
 #include <limits>
 #include <map>
+#include <time.h>
 
 namespace platform {
 
@@ -25,19 +26,32 @@ const QString kJobInterface = QStringLiteral("org.freedesktop.systemd1.Job");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString kNoSuchUnit = QStringLiteral("org.freedesktop.systemd1.NoSuchUnit");
 
+using std::chrono::milliseconds;
+
 // The wait hint while pending: about one poll a second, never a busy loop.
-constexpr std::chrono::milliseconds kLongestHint{1000};
-constexpr std::chrono::milliseconds kShortestHint{100};
+constexpr milliseconds kLongestHint{1000};
+constexpr milliseconds kShortestHint{100};
 
 QString NextConnectionName() {
     static std::atomic<int> counter{0};
     return QStringLiteral("vemlo-service-manager-%1").arg(++counter);
 }
 
+// systemd's CLOCK_MONOTONIC, which its timestamps count from.
+milliseconds Monotonic() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return milliseconds(static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000);
+}
+
 // What one reading of the unit says.
 struct UnitState {
     std::uint32_t state = 0;
     bool busy = false; // a job is queued or the state is a pending one
+    // While active: which run of the unit this is, and since when it is active (0 unknown).
+    QByteArray invocation;
+    std::uint32_t restarts = 0;
+    milliseconds activeSince{0};
 };
 
 bool IsPending(std::uint32_t state) {
@@ -103,10 +117,20 @@ std::chrono::milliseconds FromMicroseconds(quint64 microseconds) {
 // handles: a manager is the connection, a service the unit's object.
 class SystemdServiceManager::Bus {
 public:
+    // One run of the unit seen active, and since when it counts as active.
+    struct ActiveRun {
+        QByteArray invocation;
+        std::uint32_t restarts = 0;
+        milliseconds since{0};
+    };
+
     struct Service {
         QString unitName;
         QString path;
         std::uint32_t checkPoint = 0;
+        // The state a start or stop request on this handle is heading for; 0 before one.
+        std::uint32_t target = 0;
+        std::optional<ActiveRun> run;
     };
 
     explicit Bus(std::string address)
@@ -215,10 +239,22 @@ public:
             return std::nullopt;
         }
         result.busy = jobId != 0 || IsPending(result.state);
+        if (result.state == kServiceRunning && !result.busy) {
+            result.invocation = properties.value(QStringLiteral("InvocationID")).toByteArray();
+            result.activeSince = milliseconds(
+                properties.value(QStringLiteral("ActiveEnterTimestampMonotonic")).toULongLong() /
+                1000);
+            const auto restarts =
+                property(service.path, kServiceInterface, QStringLiteral("NRestarts"));
+            if (!restarts) {
+                return std::nullopt;
+            }
+            result.restarts = restarts->toUInt();
+        }
         return result;
     }
 
-    std::chrono::milliseconds timeout(const Service& service, PendingOperation operation) {
+    milliseconds timeout(const Service& service, PendingOperation operation) {
         const auto name = operation == PendingOperation::Start ? QStringLiteral("TimeoutStartUSec")
                                                                : QStringLiteral("TimeoutStopUSec");
         const auto value = property(service.path, kServiceInterface, name);
@@ -226,6 +262,48 @@ public:
             return std::chrono::milliseconds::zero();
         }
         return FromMicroseconds(value->toULongLong());
+    }
+
+    // The status record for a reading. Pending (a job, a passing state, or an active unit that
+    // has not settled yet) raises the checkpoint and asks for a pause of at least
+    // kShortestHint. Settled outside the state a request on this handle aims at drops the
+    // checkpoint to 0, so that the caller's wait ends at once; a drop needs a checkpoint above 0
+    // first, so a job that was already over at the first look gets one more look.
+    ServiceStatus translate(Service& service, const UnitState& unit) {
+        std::uint32_t state = unit.state;
+        bool pending = unit.busy;
+        milliseconds hint{0};
+        // Whether a unit that is on its way down settled does not matter.
+        if (state == kServiceRunning && !pending && service.target != kServiceStopped) {
+            const milliseconds left = settleLeft(service, unit);
+            if (left > milliseconds::zero()) {
+                state = kServiceStartPending;
+                pending = true;
+                hint = std::max(left, kShortestHint);
+            }
+        } else {
+            service.run.reset();
+        }
+        if (pending) {
+            if (hint == milliseconds::zero()) {
+                hint = pendingHint(service, state);
+            }
+            ++service.checkPoint;
+            return {state, service.checkPoint, static_cast<std::uint32_t>(hint.count())};
+        }
+        if (service.target != 0 && state != service.target && service.checkPoint == 0) {
+            service.checkPoint = 1;
+            return {state, 1, static_cast<std::uint32_t>(kShortestHint.count())};
+        }
+        service.checkPoint = 0;
+        return {state, 0, 0};
+    }
+
+    // A request was accepted: from now on the handle's readings head for target.
+    static void aimAt(Service& service, std::uint32_t target) {
+        service.target = target;
+        service.checkPoint = 0;
+        service.run.reset();
     }
 
     // Queues a start or stop job; the user may be asked to authorise it.
@@ -252,6 +330,29 @@ public:
     void remove(ServiceHandle handle) { handles_.erase(handle); }
 
 private:
+    // How much longer an active unit has to stay in the same run to count as running. A run that
+    // replaces one this handle saw is timed from now; otherwise systemd's own record says since
+    // when the unit is active.
+    static milliseconds settleLeft(Service& service, const UnitState& unit) {
+        const milliseconds now = Monotonic();
+        const bool sameRun = service.run && service.run->invocation == unit.invocation &&
+                             service.run->restarts == unit.restarts;
+        if (!sameRun) {
+            const bool known = !service.run && unit.activeSince > milliseconds::zero();
+            service.run = ActiveRun{unit.invocation, unit.restarts,
+                                    known ? std::min(unit.activeSince, now) : now};
+        }
+        return service.run->since + SystemdServiceManager::kSettleTime - now;
+    }
+
+    // About a second, less when the unit's own time-out is shorter, never a busy loop.
+    milliseconds pendingHint(const Service& service, std::uint32_t state) {
+        const auto limit = timeout(service, state == kServiceStopPending ? PendingOperation::Stop
+                                                                         : PendingOperation::Start);
+        return limit == milliseconds::zero() ? kLongestHint
+                                             : std::clamp(limit, kShortestHint, kLongestHint);
+    }
+
     void disconnect() {
         connection_.reset();
         if (!name_.isEmpty()) {
@@ -303,7 +404,10 @@ ServiceHandle SystemdServiceManager::openService(ServiceHandle manager,
     if (!loadState || loadState->toString() == QLatin1String("not-found")) {
         return kNoServiceHandle;
     }
-    return bus_->add(Bus::Service{unitName, *path, 0});
+    Bus::Service service;
+    service.unitName = unitName;
+    service.path = *path;
+    return bus_->add(std::move(service));
 }
 
 bool SystemdServiceManager::queryStatus(ServiceHandle handle, ServiceStatus& status) {
@@ -315,18 +419,7 @@ bool SystemdServiceManager::queryStatus(ServiceHandle handle, ServiceStatus& sta
     if (!unit) {
         return false;
     }
-    service->checkPoint = unit->busy ? service->checkPoint + 1 : 0;
-    std::uint32_t hint = 0;
-    if (IsPending(unit->state)) {
-        const auto timeout = unit->state == kServiceStopPending
-                                 ? bus_->timeout(*service, PendingOperation::Stop)
-                                 : bus_->timeout(*service, PendingOperation::Start);
-        const auto clamped = timeout == std::chrono::milliseconds::zero()
-                                 ? kLongestHint
-                                 : std::clamp(timeout, kShortestHint, kLongestHint);
-        hint = static_cast<std::uint32_t>(clamped.count());
-    }
-    status = {unit->state, service->checkPoint, hint};
+    status = bus_->translate(*service, *unit);
     return true;
 }
 
@@ -337,10 +430,14 @@ bool SystemdServiceManager::startService(ServiceHandle handle) {
     }
     // systemd takes a start of an active unit as done; the caller expects a refusal.
     const auto unit = bus_->read(*service);
-    if (!unit || unit->state != kServiceStopped) {
+    if (!unit || bus_->translate(*service, *unit).currentState != kServiceStopped) {
         return false;
     }
-    return bus_->queueJob(*service, QStringLiteral("StartUnit"));
+    if (!bus_->queueJob(*service, QStringLiteral("StartUnit"))) {
+        return false;
+    }
+    bus_->aimAt(*service, kServiceRunning);
+    return true;
 }
 
 ControlReply SystemdServiceManager::controlService(ServiceHandle handle, std::uint32_t control) {
@@ -358,11 +455,12 @@ ControlReply SystemdServiceManager::controlService(ServiceHandle handle, std::ui
     if (!bus_->queueJob(*service, QStringLiteral("StopUnit"))) {
         return {};
     }
+    bus_->aimAt(*service, kServiceStopped);
     ServiceStatus status;
-    if (!queryStatus(handle, status)) {
-        return {true, std::nullopt};
-    }
-    return {true, status};
+    const bool read = queryStatus(handle, status);
+    // The record goes with the reply; the caller's own first look still counts as the first.
+    bus_->aimAt(*service, kServiceStopped);
+    return {true, read ? std::optional<ServiceStatus>(status) : std::nullopt};
 }
 
 std::chrono::milliseconds SystemdServiceManager::pendingTimeout(ServiceHandle handle,

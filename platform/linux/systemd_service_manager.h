@@ -15,6 +15,11 @@ public:
     static constexpr std::chrono::milliseconds kCallTimeout{5000};
     // A start or stop may wait for the user to answer the system's authorisation prompt.
     static constexpr std::chrono::milliseconds kAuthorisationTimeout{120'000};
+    // An active unit counts as running only once it has stayed active this long in the same run
+    // (the same invocation and restart count); until then it reports start pending. A program
+    // that fails at once, or fails and is started again by Restart=, shows within this time:
+    // with Type=simple systemd ends the start job as soon as the program is forked.
+    static constexpr std::chrono::milliseconds kSettleTime{500};
 
     // An empty address means the system bus.
     explicit SystemdServiceManager(std::string busAddress = {});

@@ -53,8 +53,13 @@ void MemorySettingsStore::failNext(Call call, Status status, int times, std::opt
     failures_.push_back({call, status, times, hive});
 }
 
+void MemorySettingsStore::failQueriesOf(const std::string& valueName, Status status) {
+    failingValues_[Fold(valueName)] = status;
+}
+
 void MemorySettingsStore::clearFailures() {
     failures_.clear();
+    failingValues_.clear();
 }
 
 MemorySettingsStore::Node* MemorySettingsStore::root(Hive hive) const {
@@ -153,6 +158,9 @@ Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
     Node* node = resolve(key, Call::QueryValue, status);
     if (!node) {
         return status;
+    }
+    if (const auto failing = failingValues_.find(Fold(name)); failing != failingValues_.end()) {
+        return failing->second;
     }
     const auto it = node->values.find(Fold(name));
     if (it == node->values.end()) {

@@ -63,6 +63,8 @@ public:
     // The next `times` calls of `call` (in `hive` only, when one is given) fail with `status`;
     // a negative count makes every such call fail.
     void failNext(Call call, Status status, int times = 1, std::optional<Hive> hive = {});
+    // Every query of a value of that name, in any key, fails with `status`.
+    void failQueriesOf(const std::string& valueName, Status status);
     void clearFailures();
 
     bool keyExists(Hive hive, const std::string& path) const;
@@ -100,6 +102,7 @@ private:
     std::map<KeyHandle, Handle> handles_;
     KeyHandle nextHandle_ = 1;
     std::vector<Failure> failures_;
+    std::map<std::string, Status> failingValues_;
     std::vector<BatchKind> batchesBegun_;
     int userBatches_ = 0;
     int machineBatches_ = 0;

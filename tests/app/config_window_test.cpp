@@ -461,6 +461,69 @@ private Q_SLOTS:
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
     }
 
+    // The store takes at most 1024 UTF-16 units a value: typing stops there and saves what the
+    // field shows; a longer folder is refused at once with a box.
+    void typedTextAndFoldersStopAtTheStoresLimit() {
+        openWindow();
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        const QString longText(1100, QLatin1Char('x'));
+        const QString fitting(1024, QLatin1Char('x'));
+        retype("edtConfigName", longText);
+        QCOMPARE(control("edtConfigName")->text(), fitting);
+        retype("edExportfilname", QStringLiteral("f") + longText);
+        QCOMPARE(control("edExportfilname")->text().size(), 1024);
+        twins->folders.answerNext("/srv/" + std::string(1100, 'k'));
+        click("buValjKatalog");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Sökvägen till den valda mappen är längre än 1024 tecken"));
+        QCOMPARE(control("edExportkatalog")->text(), QString());
+
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "Name")), fitting);
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "ExportFilename")),
+                 QStringLiteral("f") + fitting.left(1023));
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name")),
+                 QStringLiteral("Config-0"));
+    }
+
+    // A value past the limit that reaches a configuration refuses the whole save, naming the
+    // configuration and the field, and writes nothing.
+    void sparaRefusesAValuePastTheStoresLimit() {
+        openWindow();
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        click("btnSpara");
+        const std::string before = files();
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 0);
+        retype("edtConfigName", QStringLiteral("Lager"));
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 1);
+        providers.answerNext(std::string(1100, 'd') + ".udl");
+        click("buDataprovider");
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 0);
+
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(twins->boxes.shown()[0].text),
+                 QStringLiteral("Fältet \"Databaskoppling\" i konfiguration nummer 2 är längre "
+                                "än 1024 tecken eller innehåller tecken som inte kan sparas. "
+                                "Ändra det innan du sparar; inget har sparats."));
+        QVERIFY(files() == before);
+        QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), 1);
+        QCOMPARE(window->focusWidget(), control("edDataprovider"));
+
+        providers.answerNext("lager.udl");
+        click("buDataprovider");
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name")),
+                 QStringLiteral("Lager"));
+        QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "DataProvider")),
+                 QStringLiteral("lager.udl"));
+    }
+
     void sparaRefusesAConfigurationWithoutName() {
         openWindow();
         click("btnConfigAdd");

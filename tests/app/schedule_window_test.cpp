@@ -435,16 +435,120 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("2013-01-01"));
     }
 
-    void aFailedWriteLeavesTheOthersToBeTried() {
+    void aFailedWriteLeavesTheOthersToBeTriedAndIsNamed() {
+        storeConfig();
         openWindow();
         twins->store.failNext(platform::MemorySettingsStore::Call::SetValue,
-                              platform::kAccessDenied);
+                              platform::kAccessDenied, 2);
         clickSpara();
-        QVERIFY(twins->boxes.shown().empty());
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(Q(twins->boxes.shown()[0].text),
+                 QStringLiteral("Några värden kunde inte sparas; de övriga har sparats:\r"
+                                "Timers\\Period\rTimers\\Dag"));
         QCOMPARE(timer("Period"), QStringLiteral("<absent>"));
-        QCOMPARE(timer("Dag"), QStringLiteral(""));
+        QCOMPARE(timer("Dag"), QStringLiteral("<absent>"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
         QCOMPARE(timer("Restarttime"), QStringLiteral("01:00:00"));
+        QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "ExportFilename")),
+                 QString());
+    }
+
+    // Only a load of the window takes the restart option from the store; an edit of the
+    // configurations keeps what the user ticked and has not saved.
+    void anUnsavedRestartOptionSurvivesEditsOfTheConfigurations_data() {
+        QTest::addColumn<int>("edit");
+        int edit = 0;
+        for (const char* label : {"typing a name", "ny", "tabort", "picking a configuration",
+                                  "choosing a folder", "a refused spara"}) {
+            QTest::addRow("%s", label) << edit++;
+        }
+    }
+
+    void anUnsavedRestartOptionSurvivesEditsOfTheConfigurations() {
+        QFETCH(int, edit);
+        const std::string slots = kFirstSlot.substr(0, kFirstSlot.size() - 1);
+        for (const char* slot : {"0", "1"}) {
+            QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, slots + slot, "Name",
+                                          std::string("Config-") + slot));
+        }
+        storeTimer("Restart", "0");
+        openWindow();
+        auto* restart = control<QCheckBox>("cbRestartService");
+        auto* name = control<QLineEdit>("edtConfigName");
+        QTest::mouseClick(restart, Qt::LeftButton, {}, QPoint(5, restart->height() / 2));
+        QVERIFY(restart->isChecked());
+        switch (edit) {
+        case 0:
+            name->setFocus();
+            QTest::keyClicks(name, QStringLiteral("X"));
+            break;
+        case 1:
+            QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+            break;
+        case 2:
+            QTest::mouseClick(control<QPushButton>("btnConfigRemove"), Qt::LeftButton);
+            break;
+        case 3:
+            pick("cmbConfigs", 1);
+            break;
+        case 4:
+            twins->folders.answerNext("/srv/ut");
+            QTest::mouseClick(control<QWidget>("buValjKatalog"), Qt::LeftButton);
+            break;
+        default:
+            name->setFocus();
+            name->selectAll();
+            QTest::keyClick(name, Qt::Key_Delete);
+            clickSpara();
+            QCOMPARE(twins->boxes.shown().size(), size_t{1});
+            QTest::keyClicks(name, QStringLiteral("Ny"));
+            break;
+        }
+        QVERIFY(restart->isChecked());
+        QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
+        QCOMPARE(timer("Restart"), QStringLiteral("0"));
+        clickSpara();
+        QCOMPARE(timer("Restart"), QStringLiteral("1"));
+        QVERIFY(restart->isChecked());
+        // A load takes the stored option again.
+        storeTimer("Restart", "0");
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QVERIFY(!restart->isChecked());
+        QVERIFY(!control<QTimeEdit>("dtpRestart")->isEnabled());
+    }
+
+    // "Restart" shown and "Prevrun" counted from are what is stored, or "Spara" writes nothing.
+    void aFailedReadOfRestartOrPrevrunRefusesSpara_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("Restart") << QStringLiteral("Restart");
+        QTest::newRow("Prevrun") << QStringLiteral("Prevrun");
+    }
+
+    void aFailedReadOfRestartOrPrevrunRefusesSpara() {
+        QFETCH(QString, value);
+        storeConfig();
+        storeTimer("Restart", "1");
+        storeTimer("Prevrun", "2014-10-29 05:00:00");
+        twins->store.failQueriesOf(value.toStdString(), platform::kBusy);
+        openWindow();
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+            "Inställningarna lästes inte in helt och sparas därför inte."));
+        for (const char* name : {"Period", "Dag", "Tid", "Nextrun", "Restarttime"}) {
+            QCOMPARE(timer(name), QStringLiteral("<absent>"));
+        }
+        QCOMPARE(timer("Restart"), QStringLiteral("1"));
+        QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "DataProvider")),
+                 QStringLiteral("<absent>"));
+
+        twins->store.clearFailures();
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        clickSpara();
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(timer("Restart"), QStringLiteral("1"));
+        QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
     }
 
     void theRunInformationShowsWhatIsStored_data() { testing_support::AddTableRows(kRunInfoRows); }

@@ -33,6 +33,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, CaseFoldingTest,
                                                    "B",
                                                    "a\xff"
                                                    "b"},
+                                           Folding{"OverlongFormsAreKept",
+                                                   "\xC1\x81\xE0\x81\x81\xC0\x80",
+                                                   "\xC1\x81\xE0\x81\x81\xC0\x80"},
                                            Folding{"Empty", "", ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,10 +1,15 @@
 '''systemd's manager as the service control backend sees it.
 
 Debian's dbusmock template for systemd, extended with what the backend reads and does: Subscribe,
-LoadUnit, the units' Job and FreezerState, the service interface with its time-outs, job objects
-with their type, jobs that take time or never end, a manager that refuses, and systemd's
-NoSuchUnit error for a unit it does not know.
+LoadUnit, the units' Job, FreezerState, InvocationID and ActiveEnterTimestampMonotonic, the
+service interface with its time-outs and NRestarts, job objects with their type, jobs that take
+time, never end or are over before the request returns, units that fail or are restarted soon
+after their start, a manager that refuses, and systemd's NoSuchUnit error for a unit it does not
+know.
 '''
+
+import os
+import time
 
 import dbus
 from gi.repository import GLib
@@ -23,6 +28,7 @@ def load(mock, parameters):
     debian.load(mock, parameters)
     mock.installed = set()
     mock.jobs = {}
+    mock.after_start = {}
     mock.refusal = ''
 
 
@@ -45,13 +51,49 @@ def add_unit(mock, name, load_state):
         'ActiveState': 'inactive',
         'FreezerState': 'running',
         'Job': NO_JOB,
+        'InvocationID': invocation_id(),
+        # Active since the machine started, unless a start job of the mock's makes it active.
+        'ActiveEnterTimestampMonotonic': dbus.UInt64(1000000),
     }, [])
     mockobject.objects[path].AddProperties(SERVICE_IFACE, {
         'TimeoutStartUSec': dbus.UInt64(90000000),
         'TimeoutStopUSec': dbus.UInt64(90000000),
+        'NRestarts': dbus.UInt32(0),
     })
     mock.jobs.setdefault(str(name), (200, 'active', 'inactive'))
     return path
+
+
+def invocation_id():
+    return dbus.ByteArray(os.urandom(16))
+
+
+def monotonic_usec():
+    return dbus.UInt64(time.monotonic_ns() // 1000)
+
+
+def new_run(mock, name, restarts, since):
+    '''A new run of the unit, as systemd's start or restart makes one.'''
+    set_unit(mock, name, {'InvocationID': invocation_id(), 'ActiveEnterTimestampMonotonic': since})
+    unit_of(mock, name).props[SERVICE_IFACE]['NRestarts'] = dbus.UInt32(restarts)
+
+
+def after_start(mock, name):
+    '''What an active unit does next: fail once, or be restarted again and again.'''
+    milliseconds, what = mock.after_start.get(name, (0, ''))
+    if what == 'fail':
+        GLib.timeout_add(milliseconds, lambda: set_unit(mock, name, {'ActiveState': 'failed'}))
+    elif what == 'restart':
+        # The same start time throughout: only the run's identity shows the restarts.
+        since = unit_of(mock, name).Get(debian.UNIT_IFACE, 'ActiveEnterTimestampMonotonic')
+
+        def restart():
+            if unit_of(mock, name).Get(debian.UNIT_IFACE, 'ActiveState') != 'active':
+                return False
+            restarts = unit_of(mock, name).Get(SERVICE_IFACE, 'NRestarts') + 1
+            new_run(mock, name, restarts, since)
+            return True
+        GLib.timeout_add(milliseconds, restart)
 
 
 def loaded(mock, name):
@@ -76,8 +118,11 @@ def add_job(mock, name, job_type):
     return job_id, path
 
 
-def finish_job(mock, name, job_id, path, end_state):
+def finish_job(mock, name, job_id, path, job_type, end_state):
     set_unit(mock, name, {'ActiveState': end_state, 'Job': NO_JOB})
+    if job_type == 'start' and end_state == 'active':
+        new_run(mock, name, 0, monotonic_usec())
+        after_start(mock, name)
     mock.RemoveObject(path)
     mock.EmitSignal(debian.MAIN_IFACE, 'JobRemoved', 'uoss', [job_id, path, name, 'done'])
     return False
@@ -95,9 +140,12 @@ def queue(mock, name, job_type, passing_state):
     set_unit(mock, name, {'ActiveState': passing_state})
     milliseconds, started, stopped = mock.jobs[name]
     end_state = started if job_type == 'start' else stopped
-    if end_state:
+    if end_state and milliseconds == 0:
+        # Over before the request returns, as a start whose condition fails.
+        finish_job(mock, name, job_id, path, job_type, end_state)
+    elif end_state:
         GLib.timeout_add(milliseconds,
-                         lambda: finish_job(mock, name, job_id, path, end_state))
+                         lambda: finish_job(mock, name, job_id, path, job_type, end_state))
     return path
 
 
@@ -141,7 +189,8 @@ def AddMockInstalledUnit(self, name):
 
 @dbus.service.method(MOCK_IFACE, in_signature='suss')
 def SetMockJobs(self, name, milliseconds, started, stopped):
-    '''How long the unit's jobs take and the state they end in; an empty state never ends.'''
+    '''How long the unit's jobs take and the state they end in; an empty state never ends, and
+    0 milliseconds ends the job before the request returns.'''
     self.jobs[str(name)] = (int(milliseconds), str(started), str(stopped))
 
 
@@ -155,3 +204,10 @@ def AddMockJob(self, name, job_type):
 def SetMockRefusal(self, error_name):
     '''Start and stop requests fail with that error; empty accepts them again.'''
     self.refusal = str(error_name)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='sus')
+def SetMockAfterStart(self, name, milliseconds, what):
+    '''After a start job made the unit active: "fail" fails it that much later, "restart"
+    starts a new run every so many milliseconds; empty does nothing.'''
+    self.after_start[str(name)] = (int(milliseconds), str(what))

@@ -1,19 +1,19 @@
 #include "toolkit/dataproviders/TfrmDataLinkEditor.h"
 
+#include "platform/linux/regular_file.h"
 #include "platform/message_boxes.h"
 #include "toolkit/dataproviders/connection_edit.h"
 #include "toolkit/dataproviders/data_link_file.h"
+#include "toolkit/dataproviders/readable_file_name.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace vemlo {
@@ -21,6 +21,8 @@ namespace vemlo {
 namespace {
 
 constexpr const char* kPersist = "Persist Security Info";
+// A data link file holds one line; a larger file is refused rather than read into memory.
+constexpr std::size_t kMaxDataLinkBytes = 64 * 1024;
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -61,7 +63,7 @@ TfrmDataLinkEditor::~TfrmDataLinkEditor() = default;
 
 void TfrmDataLinkEditor::buildControls() {
     auto* layout = new QVBoxLayout(this);
-    lbFile = new QLabel(QString::fromStdString(path_), this);
+    lbFile = new QLabel(QString::fromStdString(ReadableFileName(path_)), this);
     lbFile->setObjectName(QStringLiteral("lbFile"));
     lbFile->setTextFormat(Qt::PlainText);
     lbFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -128,25 +130,26 @@ void TfrmDataLinkEditor::showInfo(const std::string& text, bool warning) {
     boxes_.show({warning ? platform::BoxKind::Warning : platform::BoxKind::Information, {}, text});
 }
 
+// The folder may be shared: a file planted there is shown as refused, never followed, waited on
+// or read whole into memory.
 void TfrmDataLinkEditor::Load() {
-    QFile file(QString::fromStdString(path_));
+    const auto read = platform::ReadRegularFile(path_, kMaxDataLinkBytes);
     std::string text;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            showInfo("Datalänken \"" + path_ +
-                         "\" kan inte läsas: " + file.errorString().toStdString(),
+    if (!read.missing) {
+        if (!read.refusal.empty()) {
+            showInfo("Datalänken \"" + ReadableFileName(path_) + "\" öppnas inte: " + read.refusal +
+                         ".\r\rDen skrivs inte över om du inte sparar.",
                      true);
             return;
         }
-        const auto bytes = file.readAll();
-        const auto read = ReadDataLink(std::string_view(bytes.constData(), bytes.size()));
-        if (!read) {
-            showInfo("Filen \"" + path_ +
+        const auto link = ReadDataLink(read.bytes);
+        if (!link) {
+            showInfo("Filen \"" + ReadableFileName(path_) +
                          "\" är ingen datalänkfil.\r\rDen skrivs inte över om du inte sparar.",
                      true);
             return;
         }
-        text = *read;
+        text = *link;
     }
     edConnectionString->setText(QString::fromStdString(text));
     rawChanged(edConnectionString->text());
@@ -211,14 +214,10 @@ bool TfrmDataLinkEditor::Save() {
         showInfo("Anslutningssträngen innehåller tecken som en datalänk inte kan hålla.", true);
         return false;
     }
-    // The new content goes to a file beside the old one and replaces it in one rename.
-    QSaveFile file(QString::fromStdString(path_));
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes->data(), static_cast<qint64>(bytes->size())) !=
-            static_cast<qint64>(bytes->size()) ||
-        !file.commit()) {
-        showInfo("Datalänken \"" + path_ +
-                     "\" kunde inte sparas: " + file.errorString().toStdString(),
+    // The file itself is replaced, a link with it; the link's target is never written.
+    if (const auto problem = platform::ReplaceWithRegularFile(path_, *bytes); !problem.empty()) {
+        showInfo("Datalänken \"" + ReadableFileName(path_) + "\" kunde inte sparas: " + problem +
+                     ".",
                  true);
         return false;
     }

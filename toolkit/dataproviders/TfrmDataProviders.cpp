@@ -3,7 +3,9 @@
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/shell_opener.h"
+#include "platform/store_text.h"
 #include "toolkit/dataproviders/data_provider_names.h"
+#include "toolkit/dataproviders/readable_file_name.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/shared_settings.h"
@@ -29,6 +31,13 @@ namespace {
 constexpr int kItemHeight = 17;
 
 HandlerGuard g_Guard;
+
+// The entry's file name as the file system gave it, kept beside its shown text.
+constexpr int kFileNameRole = Qt::UserRole;
+
+bool IsUtf8(const std::string& name) {
+    return platform::Utf16Units(name).has_value();
+}
 
 void RunDialogHandler(const std::function<void()>& handler) {
     if (g_Guard) {
@@ -192,14 +201,23 @@ std::string TfrmDataProviders::StoredDefaultName() const {
     return FileNamePart(ReadSharedSetting("DataProvider", IniTextPosision));
 }
 
+// Coming back from the editor keeps the entry the user selected, added or edited while it is
+// still there; the stored default is selected only when there is none.
 void TfrmDataProviders::FormActivate() {
+    const auto kept = SelectedEntry();
     FillProviderList(StoredDefaultName());
+    for (int i = 0; !kept.empty() && i < ListBox1->count(); ++i) {
+        if (FileNameOf(i) == kept) {
+            ListBox1->setCurrentRow(i);
+        }
+    }
 }
 
 void TfrmDataProviders::FillProviderList(const std::string& name) {
     ListBox1->clear();
     for (const auto& entry : FileSystem().listNames(g_DataLinksPath, "*.udl")) {
-        ListBox1->addItem(QString::fromStdString(entry));
+        auto* item = new QListWidgetItem(QString::fromStdString(ReadableFileName(entry)), ListBox1);
+        item->setData(kFileNameRole, QByteArray::fromStdString(entry));
     }
     const auto wanted = QString::fromStdString(name);
     for (int i = 0; i < ListBox1->count(); ++i) {
@@ -211,9 +229,13 @@ void TfrmDataProviders::FillProviderList(const std::string& name) {
     ListBox1->setCurrentRow(-1);
 }
 
+std::string TfrmDataProviders::FileNameOf(int row) const {
+    return ListBox1->item(row)->data(kFileNameRole).toByteArray().toStdString();
+}
+
 std::string TfrmDataProviders::SelectedEntry() const {
     const auto* item = ListBox1->currentItem();
-    return item && item->isSelected() ? item->text().toStdString() : std::string();
+    return item && item->isSelected() ? FileNameOf(ListBox1->row(item)) : std::string();
 }
 
 void TfrmDataProviders::ListBox1DrawItem(QPainter* painter, const QStyleOptionViewItem& option,
@@ -241,14 +263,29 @@ bool TfrmDataProviders::EntrySelected() {
     return false;
 }
 
+// The store holds UTF-8 only: another name would be stored as some other file's.
+bool TfrmDataProviders::StorableEntrySelected() {
+    if (!EntrySelected()) {
+        return false;
+    }
+    if (IsUtf8(SelectedEntry())) {
+        return true;
+    }
+    ShowInfoMessage("Filnamnet \"" + ReadableFileName(SelectedEntry()) +
+                    "\" innehåller tecken som inte kan sparas. Byt namn på filen och välj den "
+                    "sedan igen.");
+    ListBox1->setFocus();
+    return false;
+}
+
 void TfrmDataProviders::BitBtn1Click() {
-    if (EntrySelected()) {
+    if (StorableEntrySelected()) {
         accept();
     }
 }
 
 void TfrmDataProviders::BitBtn3Click() {
-    if (EntrySelected()) {
+    if (StorableEntrySelected()) {
         WriteSharedSetting("DataProvider", IniTextPosision, SelectedEntry());
         ListBox1->viewport()->update();
     }
@@ -287,7 +324,8 @@ void TfrmDataProviders::BitBtn6Click() {
         return;
     }
     const auto entry = SelectedEntry();
-    if (AskYesNo(TranslateText("Radera DataProvider-filen") + " " + entry) == platform::kBoxYes) {
+    if (AskYesNo(TranslateText("Radera DataProvider-filen") + " " + ReadableFileName(entry)) ==
+        platform::kBoxYes) {
         FileSystem().deleteFile(g_DataLinksPath + entry);
         FillProviderList("");
     }

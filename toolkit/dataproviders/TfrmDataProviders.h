@@ -34,7 +34,7 @@ public:
     // The value name of the default-provider setting in the section "DataProvider".
     std::string IniTextPosision;
 
-    // The selected entry's text; "" when none is selected.
+    // The selected entry's file name as the file system gives it; "" when none is selected.
     std::string SelectedEntry() const;
     // Paints one entry: the stored default green, the selection on silver.
     void ListBox1DrawItem(QPainter* painter, const QStyleOptionViewItem& option,
@@ -56,6 +56,9 @@ private:
     void FillProviderList(const std::string& name);
     // The shared precondition of the buttons that work on the selected entry.
     bool EntrySelected();
+    // The same for the buttons that store the entry's name, which must then be UTF-8.
+    bool StorableEntrySelected();
+    std::string FileNameOf(int row) const;
     std::string StoredDefaultName() const;
     void connectGuarded(QPushButton* button, void (TfrmDataProviders::*handler)());
 

@@ -42,25 +42,9 @@ std::optional<std::string> FromUtf16(std::string_view bytes) {
 std::optional<std::vector<std::uint32_t>> CodePoints(std::string_view text) {
     std::vector<std::uint32_t> codes;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80         ? 1
-                           : (lead >> 5) == 6  ? 2
-                           : (lead >> 4) == 14 ? 3
-                           : (lead >> 3) == 30 ? 4
-                                               : 0;
-        if (length == 0 || i + length > text.size()) {
-            return std::nullopt;
-        }
-        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        constexpr std::uint32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kShortest[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
+        char32_t code = 0;
+        const std::size_t length = platform::DecodeUtf8(text, i, code);
+        if (length == 0) {
             return std::nullopt;
         }
         codes.push_back(code);
@@ -150,6 +134,11 @@ std::optional<std::string> ReadDataLink(std::string_view bytes) {
 
 std::optional<std::string> DataLinkBytes(std::string_view connectionString) {
     if (connectionString.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    // The reader skips blank lines and comments: such a line would read back as no connection.
+    const auto content = Trimmed(connectionString);
+    if (!connectionString.empty() && (content.empty() || content.starts_with(';'))) {
         return std::nullopt;
     }
     std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n";

@@ -15,7 +15,8 @@ namespace vemlo {
 std::optional<std::string> ReadDataLink(std::string_view bytes);
 
 // The canonical bytes of a data link file holding the connection string; nothing when that is no
-// valid UTF-8 or holds a line break or a NUL, which the file cannot hold.
+// valid UTF-8, holds a line break or a NUL, or is blank or starts with ";" (a comment to the
+// reader), which the file cannot hold.
 std::optional<std::string> DataLinkBytes(std::string_view connectionString);
 
 } // namespace vemlo

@@ -1,6 +1,8 @@
 #include "toolkit/settings/registry_batch.h"
 
 #include "platform/message_boxes.h"
+#include "platform/window_messages.h"
+#include "toolkit/desktop/progress_signalling.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
@@ -21,13 +23,18 @@ bool g_Collecting = false;
 } // namespace
 
 // Stands in for the toolkit's boxes while a write batch holds the lock; a question gets its
-// default answer, since nothing may wait for the user then.
-class CollectedBoxes final : public platform::MessageBoxes {
+// default answer, since nothing may wait for the user then. The progress application is told
+// before each box is really shown, after the batch: until then no window of it is found, so the
+// lock is never held over its wait.
+class CollectedBoxes final : public platform::MessageBoxes, public platform::WindowMessages {
 public:
     CollectedBoxes()
         : services_(CurrentToolkitPlatform()) {
         ToolkitPlatform collecting = services_;
         collecting.messageBoxes = this;
+        if (services_.windowMessages) {
+            collecting.windowMessages = this;
+        }
         UseToolkitPlatform(collecting);
         g_Collecting = true;
     }
@@ -43,6 +50,18 @@ public:
         return std::nullopt;
     }
 
+    std::uint16_t registerWindowMessage(const std::string& name) override {
+        return services_.windowMessages->registerWindowMessage(name);
+    }
+    platform::WindowRef findWindow(const std::string&) override { return {}; }
+    std::int64_t sendMessage(const platform::WindowRef& window, std::uint32_t message,
+                             std::uint64_t wParam, std::int64_t lParam) override {
+        return services_.windowMessages->sendMessage(window, message, wParam, lParam);
+    }
+    std::uint64_t applicationWindow() override {
+        return services_.windowMessages->applicationWindow();
+    }
+
     void restore() {
         if (g_Collecting) {
             UseToolkitPlatform(services_);
@@ -55,6 +74,9 @@ public:
         auto requests = std::move(requests_);
         requests_.clear();
         for (const auto& request : requests) {
+            if (services_.windowMessages) {
+                DeactivateProgressApp();
+            }
             vemlo::MessageBoxes().show(request);
         }
     }

@@ -1,19 +1,14 @@
-#include "app/TRadioGroup.h"
-#include "app/TfrmNorlexa.h"
 #include "app/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
-#include "platform/memory/memory_settings_store.h"
-#include "platform/memory/recording_window_messages.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/memory/set_clock.h"
 #include "platform/system_clock.h"
 #include "tests/support/private_session_bus.h"
+#include "tests/support/service_window.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QPushButton>
 #include <QTest>
 #include <limits>
 
@@ -28,6 +23,8 @@ const QString kUnit = QStringLiteral("VemloLumraBokfExport.service");
 const QString kUnitPath =
     QStringLiteral("/org/freedesktop/systemd1/unit/VemloLumraBokfExport_service");
 const std::string kService = lumra::kExportServiceName;
+// The shortest pause the backend asks for while it waits.
+constexpr std::chrono::milliseconds kLook{100};
 
 } // namespace
 
@@ -40,18 +37,12 @@ private:
     std::unique_ptr<testing_support::PrivateSessionBus> bus;
     std::unique_ptr<testing_support::TempFolder> folder;
     std::unique_ptr<platform::SystemdServiceManager> services;
-    platform::MemorySettingsStore store;
-    platform::ScriptedMessageBoxes boxes;
-    platform::RecordingWindowMessages messages;
     platform::SystemClock systemClock;
     platform::SetClock setClock;
     testing_support::ToolkitTwins twins;
 
     void wire(platform::Clock& clock) {
         auto wiring = twins.wiring();
-        wiring.settingsStore = &store;
-        wiring.messageBoxes = &boxes;
-        wiring.windowMessages = &messages;
         wiring.clock = &clock;
         wiring.serviceManager = services.get();
         vemlo::UseToolkitPlatform(wiring);
@@ -94,32 +85,6 @@ private:
         return result;
     }
 
-    std::unique_ptr<TfrmNorlexa> openWindow() {
-        auto window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        [&] {
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        }();
-        return window;
-    }
-
-    static void click(TfrmNorlexa& window, const char* button) {
-        QTest::mouseClick(window.findChild<QPushButton*>(QString::fromUtf8(button)),
-                          Qt::LeftButton);
-    }
-
-    static int shownItem(TfrmNorlexa& window) {
-        return window.findChild<TRadioGroup*>(QStringLiteral("rgStatus"))->itemIndex();
-    }
-
-    QStringList boxTexts() const {
-        QStringList texts;
-        for (const auto& box : boxes.shown()) {
-            texts << QString::fromStdString(box.text);
-        }
-        return texts;
-    }
-
 private Q_SLOTS:
     void initTestCase() {
         bus =
@@ -132,7 +97,8 @@ private Q_SLOTS:
         QVERIFY(bus->startTemplate(QStringLiteral(SYSTEMD_MOCK_TEMPLATE), kSystemd,
                                    QString::fromStdString(folder->file("systemd.log"))));
         services = std::make_unique<platform::SystemdServiceManager>(bus->address().toStdString());
-        boxes.clear();
+        twins.boxes.clear();
+        setClock = platform::SetClock{};
         wire(systemClock);
     }
 
@@ -228,6 +194,33 @@ private Q_SLOTS:
         services->closeHandle(manager);
     }
 
+    void aBusyUnitAlwaysAsksForAPause_data() {
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<uint>("state");
+        QTest::newRow("a start job") << QStringLiteral("inactive") << QStringLiteral("start") << 2u;
+        QTest::newRow("a reload job") << QStringLiteral("active") << QStringLiteral("reload") << 4u;
+        QTest::newRow("waiting to be restarted") << QStringLiteral("activating") << QString() << 2u;
+    }
+
+    // A pause of at least the shortest hint, so that a caller polling on it never spins.
+    void aBusyUnitAlwaysAsksForAPause() {
+        QFETCH(QString, active);
+        QFETCH(QString, job);
+        QFETCH(uint, state);
+        addUnit(active);
+        setUnit(kServiceInterface,
+                {{QStringLiteral("TimeoutStartUSec"), QVariant::fromValue(qulonglong{1'000})}});
+        if (!job.isEmpty()) {
+            mockManager(QStringLiteral("AddMockJob"), {kUnit, job});
+        }
+        const auto status = query();
+        QVERIFY(status);
+        QCOMPARE(status->currentState, state);
+        QCOMPARE(status->checkPoint, 1u);
+        QCOMPARE(std::chrono::milliseconds(status->waitHint), kLook);
+    }
+
     void aStableUnitHasNoCheckpointAndNoHint() {
         addUnit(QStringLiteral("active"));
         QCOMPARE(query(), (platform::ServiceStatus{4, 0, 0}));
@@ -280,6 +273,83 @@ private Q_SLOTS:
         QVERIFY(!lumra::StartExportService("KASSAN", kService));
         QCOMPARE(setClock.sleeps().size(), std::size_t{45});
         QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 2u);
+    }
+
+    void aJobOverAtTheFirstLookEndsTheWaitAfterOneMoreLook_data() {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<QString>("jobEndsIn");
+        QTest::addColumn<uint>("state");
+        QTest::newRow("a start whose condition fails") << true << QStringLiteral("inactive") << 1u;
+        QTest::newRow("a start that fails") << true << QStringLiteral("failed") << 1u;
+        QTest::newRow("a stop that leaves the unit active")
+            << false << QStringLiteral("active") << 4u;
+    }
+
+    // The job is gone and the unit is where it was: waiting on would only poll.
+    void aJobOverAtTheFirstLookEndsTheWaitAfterOneMoreLook() {
+        QFETCH(bool, start);
+        QFETCH(QString, jobEndsIn);
+        QFETCH(uint, state);
+        wire(setClock);
+        addUnit(start ? QStringLiteral("inactive") : QStringLiteral("active"));
+        setUnit(kServiceInterface,
+                {{QStringLiteral("TimeoutStartUSec"), QVariant::fromValue(qulonglong{1'000'000})},
+                 {QStringLiteral("TimeoutStopUSec"), QVariant::fromValue(qulonglong{1'000'000})}});
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, start ? jobEndsIn : QStringLiteral("active"),
+                     start ? QStringLiteral("inactive") : jobEndsIn});
+        QVERIFY(start ? !lumra::StartExportService("KASSAN", kService)
+                      : !lumra::StopExportService("KASSAN", kService));
+        QCOMPARE(setClock.sleeps(), std::vector<std::chrono::milliseconds>{kLook});
+        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), state);
+    }
+
+    void anActiveUnitSettlesBeforeItCountsAsRunning() {
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        const auto manager = services->openManager("", platform::kManagerConnect);
+        const auto service = services->openService(
+            manager, kService, platform::kServiceStart | platform::kServiceQueryStatus);
+        QVERIFY(services->startService(service));
+        platform::ServiceStatus status;
+        QVERIFY(services->queryStatus(service, status));
+        QCOMPARE(status.currentState, platform::kServiceStartPending);
+        QCOMPARE(status.checkPoint, 1u);
+        QVERIFY2(status.waitHint >= kLook.count() &&
+                     status.waitHint <= platform::SystemdServiceManager::kSettleTime.count(),
+                 qPrintable(QString::number(status.waitHint)));
+        QTest::qSleep(static_cast<int>(status.waitHint));
+        QVERIFY(services->queryStatus(service, status));
+        QCOMPARE(status, (platform::ServiceStatus{platform::kServiceRunning, 0, 0}));
+        services->closeHandle(service);
+        services->closeHandle(manager);
+    }
+
+    // systemd ends a simple unit's start job once the program is forked.
+    void aProgramThatFailsRightAfterItsStartIsNotTakenForRunning() {
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        mockManager(QStringLiteral("SetMockAfterStart"), {kUnit, 60u, QStringLiteral("fail")});
+        QVERIFY(!lumra::StartExportService("KASSAN", kService));
+        QCOMPARE(lumra::QueryServiceState("KASSAN", kService), 1u);
+    }
+
+    // Restart= starts it again at once; only the run's identity shows it. The wait runs to its
+    // bound, the unit's own time-out, which on the set clock takes no time.
+    void aUnitRestartedAgainAndAgainIsNotTakenForRunning() {
+        wire(setClock);
+        addUnit(QStringLiteral("inactive"));
+        mockManager(QStringLiteral("SetMockJobs"),
+                    {kUnit, 0u, QStringLiteral("active"), QStringLiteral("inactive")});
+        mockManager(QStringLiteral("SetMockAfterStart"), {kUnit, 50u, QStringLiteral("restart")});
+        QVERIFY(!lumra::StartExportService("KASSAN", kService));
+        std::chrono::milliseconds waited{0};
+        for (const auto sleep : setClock.sleeps()) {
+            waited += sleep;
+        }
+        QCOMPARE(waited.count(), 90'000);
     }
 
     void aUnitThatDoesNotExist() {
@@ -343,40 +413,40 @@ private Q_SLOTS:
         addUnit(QStringLiteral("inactive"));
         mockManager(QStringLiteral("SetMockJobs"),
                     {kUnit, 300u, QStringLiteral("active"), QStringLiteral("inactive")});
-        const auto window = openWindow();
-        QCOMPARE(shownItem(*window), 0);
-        click(*window, "BitBtn1");
-        QCOMPARE(shownItem(*window), 3);
-        click(*window, "btnStopService");
-        QCOMPARE(shownItem(*window), 0);
-        click(*window, "btnStopService");
-        QCOMPARE(shownItem(*window), 0);
-        QVERIFY(boxes.shown().empty());
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "BitBtn1");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        QVERIFY(twins.boxes.shown().empty());
     }
 
     void theWindowShowsTheFailuresOfARefusingManager() {
         addUnit(QStringLiteral("active"));
         mockManager(QStringLiteral("SetMockRefusal"),
                     {QStringLiteral("org.freedesktop.DBus.Error.AccessDenied")});
-        const auto window = openWindow();
-        click(*window, "btnStopService");
-        click(*window, "BitBtn1");
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "btnStopService");
+        testing_support::ClickButton(*window, "BitBtn1");
         QCOMPARE(
-            boxTexts(),
+            testing_support::BoxTexts(twins.boxes),
             QStringList({QStringLiteral("An error occurred while trying to stop the service!"),
                          QStringLiteral("An error occurred while trying to start the service!")}));
-        QCOMPARE(shownItem(*window), 3);
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
     }
 
     void theWindowWithoutTheUnitSelectsNothing() {
-        const auto window = openWindow();
-        click(*window, "BitBtn1");
-        click(*window, "btnStopService");
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "BitBtn1");
+        testing_support::ClickButton(*window, "btnStopService");
         QCOMPARE(
-            boxTexts(),
+            testing_support::BoxTexts(twins.boxes),
             QStringList({QStringLiteral("An error occurred while trying to start the service!"),
                          QStringLiteral("An error occurred while trying to stop the service!")}));
-        QCOMPARE(shownItem(*window), -1);
+        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
     }
 };
 

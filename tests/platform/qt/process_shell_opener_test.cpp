@@ -33,6 +33,19 @@ private Q_SLOTS:
         QVERIFY(!std::filesystem::exists(folder.file("pwned2")));
     }
 
+    // A file name need not be UTF-8; the editor must get the very bytes to open the file.
+    void aNameThatIsNoUtf8ReachesTheEditorByteForByte() {
+        testing_support::TempFolder folder;
+        const auto record = folder.file("record.txt");
+        testing_support::SetEnvironment("VEMLO_RECORD_TO", record.c_str());
+        platform::ProcessShellOpener opener(ARGUMENT_RECORDER_PATH);
+        const std::string name = "l\xF6n.udl";
+        QVERIFY(opener.open(name, folder.path().string()));
+        QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(record), 20000);
+        QCOMPARE(testing_support::ReadFileBytes(record),
+                 folder.path().string() + "\n" + folder.file(name) + "\n");
+    }
+
     void aMissingEditorIsNoCrash() {
         testing_support::TempFolder folder;
         platform::ProcessShellOpener opener(folder.file("no-such-editor"));

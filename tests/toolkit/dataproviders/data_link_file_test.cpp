@@ -78,7 +78,8 @@ TEST(DataLinkBytesTest, WritesTheCanonicalForm) {
 }
 
 TEST(DataLinkBytesTest, RefusesWhatTheFileCannotHold) {
-    for (const auto* text : {"A=1\nB=2", "A=1\r", "A=\xC3\x28"}) {
+    // Line breaks, no UTF-8, and what would read back as a comment or a blank line.
+    for (const auto* text : {"A=1\nB=2", "A=1\r", "A=\xC3\x28", ";A=1", " \t;A=1", "  "}) {
         EXPECT_FALSE(vemlo::DataLinkBytes(text)) << text;
     }
     EXPECT_FALSE(vemlo::DataLinkBytes(std::string("A=\0", 3)));

@@ -70,11 +70,19 @@ private:
         QCOMPARE(found.size(), 1);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
                           list()->visualItemRect(found[0]).center());
-        QCOMPARE(selected(), entry);
+        QCOMPARE(list()->currentItem()->text(), entry);
+        QVERIFY(list()->currentItem()->isSelected());
     }
 
     void click(const char* button) {
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+
+    // The user comes back from another program, the data link editor say.
+    void comeBack() {
+        Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(dialog.get(), &activate);
     }
 
     // What the user sees of one entry: whether any of its text is green, and its background.
@@ -375,6 +383,70 @@ private Q_SLOTS:
         QCOMPARE(twins->shellOpener.opened(), (std::vector<platform::RecordingShellOpener::Opened>{
                                                   {kLinks + "annan.udl", kLinks}}));
         QCOMPARE(selected(), QStringLiteral("annan.udl"));
+    }
+
+    void comingBackKeepsTheEntryTheUserChose_data() {
+        QTest::addColumn<bool>("added");
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<QString>("chosen");
+        QTest::addRow("added") << true << false << QStringLiteral("ny.udl");
+        QTest::addRow("edited") << false << false << QStringLiteral("annan.udl");
+        QTest::addRow("added, then deleted elsewhere")
+            << true << true << QStringLiteral("lager.udl");
+    }
+
+    void comingBackKeepsTheEntryTheUserChose() {
+        QFETCH(bool, added);
+        QFETCH(bool, gone);
+        QFETCH(QString, chosen);
+        addLinks({"lager.udl", "annan.udl"});
+        storeDefault("lager.udl");
+        openDialog();
+        if (added) {
+            twins->boxes.answerNextPrompt("ny");
+            click("BitBtn4");
+        } else {
+            select(QStringLiteral("annan.udl"));
+            click("BitBtn5");
+        }
+        if (gone) {
+            QVERIFY(twins->files.deleteFile(kLinks + "ny.udl"));
+        }
+        comeBack();
+        QCOMPARE(entries().contains(QStringLiteral("ny.udl")), added && !gone);
+        QCOMPARE(selected(), chosen);
+        click("BitBtn1");
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(selected(), chosen);
+    }
+
+    // A Latin-1 name copied from elsewhere: shown readably, edited and deleted as the file it
+    // is, and never stored, since the store holds UTF-8 only.
+    void aNameThatIsNoUtf8IsShownReadablyAndActedOnAsItIs() {
+        const std::string latin1 = "l\xF6n.udl";
+        addLinks({"lager.udl"});
+        twins->files.addFile(kLinks + latin1, "x");
+        openDialog();
+        QCOMPARE(entries(), (QStringList{QStringLiteral("lager.udl"), QStringLiteral("lön.udl")}));
+        select(QStringLiteral("lön.udl"));
+        QCOMPARE(dialog->SelectedEntry(), latin1);
+        click("BitBtn5");
+        QCOMPARE(twins->shellOpener.opened(),
+                 (std::vector<platform::RecordingShellOpener::Opened>{{kLinks + latin1, kLinks}}));
+        const std::string refusal = "Filnamnet \"lön.udl\" innehåller tecken som inte kan "
+                                    "sparas. Byt namn på filen och välj den sedan igen.";
+        click("BitBtn1");
+        click("BitBtn3");
+        QCOMPARE(twins->boxes.shownTexts(), (std::vector<std::string>{refusal, refusal}));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(vemlo::ReadSharedSetting("DataProvider", "DefaultDataProvider"),
+                 std::string("ERROR"));
+        twins->boxes.answerNext(platform::kBoxYes);
+        click("BitBtn6");
+        QCOMPARE(twins->boxes.shownTexts().back(),
+                 std::string("Radera DataProvider-filen lön.udl"));
+        QVERIFY(!twins->files.fileExists(kLinks + latin1));
+        QCOMPARE(entries(), QStringList{QStringLiteral("lager.udl")});
     }
 
     void deletingAsksFirst_data() {

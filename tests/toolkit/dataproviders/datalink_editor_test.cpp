@@ -14,6 +14,7 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,6 +42,11 @@ private:
 
     void openEditor(const std::string& bytes) {
         testing_support::WriteFileBytes(link, bytes);
+        openPlanted();
+    }
+
+    // Opens the editor on whatever lies at the path.
+    void openPlanted() {
         editor =
             std::make_unique<vemlo::TfrmDataLinkEditor>(link, boxes, &platform::TestSqlConnection);
         editor->show();
@@ -146,6 +152,75 @@ private Q_SLOTS:
         editor->close();
         QCOMPARE(boxes.shown().size(), size_t{1});
         QCOMPARE(testing_support::ReadFileBytes(link), original);
+    }
+
+    // The data links folder may be shared: what another user planted there is refused with a
+    // box naming it and the reason, never followed, waited on or read whole, and saving replaces
+    // the entry itself, never a link's target.
+    void aPlantedFileIsRefusedAndSavingReplacesTheEntryItself_data() {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("saves");
+        QTest::addRow("a link to another user's file")
+            << QStringLiteral("link to file") << QStringLiteral("den är en symbolisk länk") << true;
+        QTest::addRow("a link to /dev/zero")
+            << QStringLiteral("link to zero") << QStringLiteral("den är en symbolisk länk") << true;
+        QTest::addRow("a FIFO") << QStringLiteral("fifo")
+                                << QStringLiteral("den är ingen vanlig fil") << true;
+        QTest::addRow("a file past the size")
+            << QStringLiteral("large") << QStringLiteral("den är större än 64 kB") << true;
+        QTest::addRow("a folder") << QStringLiteral("folder")
+                                  << QStringLiteral("den är ingen vanlig fil") << false;
+    }
+
+    void aPlantedFileIsRefusedAndSavingReplacesTheEntryItself() {
+        QFETCH(QString, planted);
+        QFETCH(QString, reason);
+        QFETCH(bool, saves);
+        const auto target = folder->file("root-owned.conf");
+        testing_support::WriteFileBytes(target, "kept as it is\n");
+        if (planted == QStringLiteral("link to file")) {
+            std::filesystem::create_symlink(target, link);
+        } else if (planted == QStringLiteral("link to zero")) {
+            std::filesystem::create_symlink("/dev/zero", link);
+        } else if (planted == QStringLiteral("fifo")) {
+            QCOMPARE(::mkfifo(link.c_str(), 0600), 0);
+        } else if (planted == QStringLiteral("large")) {
+            testing_support::WriteFileBytes(link, Canonical(std::string(40000, 'x')));
+        } else {
+            std::filesystem::create_directory(link);
+        }
+        openPlanted();
+        QCOMPARE(boxes.shownTexts(),
+                 std::vector<std::string>{"Datalänken \"" + link +
+                                          "\" öppnas inte: " + reason.toStdString() +
+                                          ".\r\rDen skrivs inte över om du inte sparar."});
+        QCOMPARE(raw(), QString());
+
+        typeInto(edit("edDataSource"), QStringLiteral("x.db"));
+        QCOMPARE(editor->Save(), saves);
+        QCOMPARE(testing_support::ReadFileBytes(target), std::string("kept as it is\n"));
+        if (saves) {
+            QVERIFY(std::filesystem::is_regular_file(std::filesystem::symlink_status(link)));
+            QCOMPARE(testing_support::ReadFileBytes(link), Canonical("Data Source=x.db"));
+        } else {
+            QCOMPARE(boxes.shown().size(), size_t{2});
+            QVERIFY(boxes.shown()[1].text.starts_with("Datalänken \"" + link +
+                                                      "\" kunde inte sparas: "));
+        }
+        // Nothing is left beside it.
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(folder->path()), {}), 2);
+    }
+
+    // A name copied from elsewhere need not be UTF-8: shown readably, saved as the file it is.
+    void aFileNameThatIsNoUtf8IsShownReadablyAndSaved() {
+        link = folder->file("l\xF6n.udl");
+        openEditor(Canonical("Provider=SQLite"));
+        QVERIFY(control<QLabel>("lbFile")->text().endsWith(QStringLiteral("/lön.udl")));
+        typeInto(edit("edDataSource"), QStringLiteral("x.db"));
+        QVERIFY(editor->Save());
+        QCOMPARE(testing_support::ReadFileBytes(link),
+                 Canonical("Provider=SQLite;Data Source=x.db"));
     }
 
     void closingWithUnsavedChangesAsks_data() {

@@ -221,6 +221,22 @@ TEST_F(RegistryDeleteTest, ARefusedValueListingIsShownAndSubKeysStillGo) {
     EXPECT_EQ(store.subKeyNames(Hive::Machine, "P"), std::vector<std::string>{"Kept"});
 }
 
+// Each tell may wait for the progress application; none may happen while the batch holds the
+// hive's write lock, and each comes right before its box.
+TEST_F(RegistryDeleteTest, TheProgressApplicationIsToldRightBeforeEachBoxAfterTheBatch) {
+    twins.messages.openWindow("TProgressFormQ7", "progress");
+    store.failNext(MemorySettingsStore::Call::EnumValue, platform::kAccessDenied, 2);
+    std::vector<std::string> events;
+    twins.messages.onSend([&](const platform::RecordingWindowMessages::Sent&) {
+        events.push_back("told at batch depth " + std::to_string(store.batchDepth(Hive::Machine)));
+    });
+    twins.boxes.onShow([&](const platform::BoxRequest&) { events.push_back("box"); });
+    vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\Gone");
+    EXPECT_EQ(events, (std::vector<std::string>{"told at batch depth 0", "box",
+                                                "told at batch depth 0", "box"}));
+    EXPECT_FALSE(store.keyExists(Hive::Machine, "P\\Gone"));
+}
+
 TEST_F(RegistryDeleteTest, ASubKeyThatCannotBeDeletedEndsTheLoop) {
     store.failNext(MemorySettingsStore::Call::DeleteSubKey, platform::kAccessDenied, -1);
     vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\Gone");

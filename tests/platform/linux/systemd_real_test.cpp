@@ -1,0 +1,238 @@
+#include "app/service_control.h"
+#include "platform/linux/systemd_service_manager.h"
+#include "platform/system_clock.h"
+#include "tests/support/child_process.h"
+#include "tests/support/real_systemd.h"
+#include "tests/support/service_window.h"
+#include "tests/support/toolkit_fixture.h"
+#include "toolkit/toolkit_platform.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <sys/wait.h>
+
+namespace {
+
+const std::string kUnit = "VemloLumraBokfExport.service";
+const std::string kService = lumra::kExportServiceName;
+const char* const kStartFailed = "An error occurred while trying to start the service!";
+const char* const kStopFailed = "An error occurred while trying to stop the service!";
+// A press that fails must not take long: the wait ends as soon as the unit has come to rest.
+constexpr qint64 kQuickFailure = 5000;
+
+std::string Unit(const std::string& unitSection, const std::string& serviceSection) {
+    return "[Unit]\nDescription=The export service, as a test has it\n" + unitSection +
+           "[Service]\n" + serviceSection;
+}
+
+const std::string kRuns = Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n");
+
+} // namespace
+
+// The backend and the window against Debian's own systemd, its system bus and polkit, in
+// namespaces of the test's own.
+class SystemdRealTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::RealSystemd> systemd;
+    std::unique_ptr<platform::SystemdServiceManager> services;
+    testing_support::ToolkitTwins twins;
+    platform::SystemClock clock;
+
+    bool install(const std::string& text) { return systemd->installUnit(kUnit, text); }
+
+    // Starts the unit as root, as somebody else might have, and waits until it is active and
+    // has settled, so that it reads as running.
+    bool startAsRoot() {
+        systemd->callManager(QStringLiteral("StartUnit"),
+                             {QString::fromStdString(kUnit), QStringLiteral("replace")});
+        if (!QTest::qWaitFor([&] { return systemd->activeState(kUnit) == QLatin1String("active"); },
+                             10'000)) {
+            return false;
+        }
+        QTest::qSleep(static_cast<int>(platform::SystemdServiceManager::kSettleTime.count()));
+        return true;
+    }
+
+    // The request as another user, through a program of its own: "true 4" and the like.
+    QString requestAs(uid_t user, const char* verb) {
+        const auto program = systemd->folder() / "service_request";
+        std::error_code error;
+        std::filesystem::copy_file(SERVICE_REQUEST_PATH, program,
+                                   std::filesystem::copy_options::skip_existing, error);
+        auto child = testing_support::StartChild(
+            {program.string(), systemd->address().toStdString(), verb}, static_cast<int>(user));
+        const auto output = testing_support::ReadAll(child);
+        const int status = testing_support::Wait(child.pid);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            return QStringLiteral("exit status %1").arg(status);
+        }
+        return QString::fromStdString(output).trimmed();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        systemd =
+            std::make_unique<testing_support::RealSystemd>(SYSTEMD_LAUNCHER, POLKIT_RULE_PATH);
+        if (!systemd->skipReason().isEmpty()) {
+            QSKIP(qPrintable(systemd->skipReason()));
+        }
+        QVERIFY2(systemd->failure().isEmpty(), qPrintable(systemd->failure()));
+    }
+
+    void init() {
+        services =
+            std::make_unique<platform::SystemdServiceManager>(systemd->address().toStdString());
+        twins.boxes.clear();
+        auto wiring = twins.wiring();
+        wiring.clock = &clock;
+        wiring.serviceManager = services.get();
+        vemlo::UseToolkitPlatform(wiring);
+    }
+
+    void cleanup() {
+        vemlo::UseToolkitPlatform({});
+        services.reset();
+    }
+
+    void cleanupTestCase() { systemd.reset(); }
+
+    void theWindowShowsTheStateAtStart_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("item");
+        QTest::newRow("stopped") << true << false << 0;
+        QTest::newRow("running") << true << true << 3;
+        QTest::newRow("not installed") << false << false << -1;
+    }
+
+    void theWindowShowsTheStateAtStart() {
+        QFETCH(bool, installed);
+        QFETCH(bool, running);
+        QFETCH(int, item);
+        if (installed) {
+            QVERIFY(install(kRuns));
+        } else {
+            QVERIFY(systemd->removeUnit(kUnit));
+        }
+        if (running) {
+            QVERIFY(startAsRoot());
+        }
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), item);
+    }
+
+    void f5ReadsTheStateAgain() {
+        QVERIFY(install(kRuns));
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        QVERIFY(startAsRoot());
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+    }
+
+    void theWindowStartsAndStopsARealUnit() {
+        QVERIFY(install(kRuns));
+        const auto window = testing_support::OpenServiceWindow();
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        testing_support::ClickButton(*window, "BitBtn1");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
+        QVERIFY(twins.boxes.shown().empty());
+    }
+
+    void aProgramThatCannotRunFailsEveryPress_data() {
+        QTest::addColumn<QString>("service");
+        QTest::newRow("Type=simple, exits at once")
+            << QStringLiteral("Type=simple\nExecStart=/bin/false\n");
+        QTest::newRow("Type=exec, exits at once")
+            << QStringLiteral("Type=exec\nExecStart=/bin/false\n");
+        QTest::newRow("Type=exec, no such program")
+            << QStringLiteral("Type=exec\nExecStart=/nonexistent/lumra-bokforing-service\n");
+        QTest::newRow("Type=simple, exits at once, Restart=on-failure")
+            << QStringLiteral("Type=simple\nExecStart=/bin/false\nRestart=on-failure\n");
+    }
+
+    void aProgramThatCannotRunFailsEveryPress() {
+        QFETCH(QString, service);
+        QVERIFY(install(Unit("", service.toStdString())));
+        const auto window = testing_support::OpenServiceWindow();
+        for (int press = 1; press <= 3; ++press) {
+            QElapsedTimer timer;
+            timer.start();
+            testing_support::ClickButton(*window, "BitBtn1");
+            QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
+            QCOMPARE(twins.boxes.shown().size(), std::size_t(press));
+            QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        }
+        QCOMPARE(testing_support::BoxTexts(twins.boxes).constFirst(),
+                 QString::fromUtf8(kStartFailed));
+        QVERIFY(systemd->activeState(kUnit) != QLatin1String("active"));
+    }
+
+    void aStartConditionThatFailsEndsEveryPressAtOnce() {
+        QVERIFY(install(Unit("ConditionPathExists=/nonexistent/vemlo\n",
+                             "Type=exec\nExecStart=/bin/sleep infinity\n")));
+        for (int press = 1; press <= 3; ++press) {
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY(!lumra::StartExportService("", kService));
+            QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
+            QCOMPARE(lumra::QueryServiceState("", kService), platform::kServiceStopped);
+        }
+    }
+
+    void aSlowStartAndASlowStopAreWaitedFor() {
+        QVERIFY(install(Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n"
+                                 "ExecStartPost=/bin/sleep 1.5\nExecStop=/bin/sleep 1.5\n")));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(lumra::StartExportService("", kService));
+        QVERIFY(timer.elapsed() >= 1500);
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+        timer.restart();
+        QVERIFY(lumra::StopExportService("", kService));
+        QVERIFY(timer.elapsed() >= 1500);
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
+    }
+
+    void theWindowWithoutTheUnitShowsBothFailures() {
+        QVERIFY(systemd->removeUnit(kUnit));
+        const auto window = testing_support::OpenServiceWindow();
+        testing_support::ClickButton(*window, "BitBtn1");
+        testing_support::ClickButton(*window, "btnStopService");
+        QCOMPARE(testing_support::BoxTexts(twins.boxes),
+                 QStringList({QString::fromUtf8(kStartFailed), QString::fromUtf8(kStopFailed)}));
+        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
+    }
+
+    void aUserWithoutRightsIsRefusedAtOnce() {
+        QVERIFY(install(kRuns));
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(requestAs(testing_support::RealSystemd::kUserWithoutRights, "start"),
+                 QStringLiteral("false 1"));
+        QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(startAsRoot());
+        QCOMPARE(requestAs(testing_support::RealSystemd::kUserWithoutRights, "stop"),
+                 QStringLiteral("false 4"));
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+    }
+
+    void aMemberOfTheRuleGroupStartsAndStops() {
+        QVERIFY(install(kRuns));
+        QCOMPARE(requestAs(testing_support::RealSystemd::kServiceAdministrator, "start"),
+                 QStringLiteral("true 4"));
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+        QCOMPARE(requestAs(testing_support::RealSystemd::kServiceAdministrator, "stop"),
+                 QStringLiteral("true 1"));
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
+    }
+};
+
+QTEST_MAIN(SystemdRealTest)
+#include "systemd_real_test.moc"
