@@ -130,9 +130,30 @@ int Export(vemlo::RegRoot root, const std::string& key, const std::string& file,
 
 } // namespace
 
+namespace {
+
+// Only the SQLite hives have a file to set up.
+std::string SetUpHelp() {
+#ifdef _WIN32
+    return {};
+#else
+    return R"(  init-machine-hive   as the owner of the machine hive's folder (root): makes the folder, the
+                      hive and its journal, or takes over a hive that a user made, keeping its
+                      contents; anything there that is not a store is renamed aside. Running it
+                      again changes nothing. Exit status 0 when the hive is set up, 3 when not.
+)";
+#endif
+}
+
+} // namespace
+
 std::string RegUsage() {
     return "usage: vemlo-reg [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | "
-           "delete KEY | list KEY | export KEY [FILE] | import FILE";
+           "delete KEY | list KEY | export KEY [FILE] | import FILE"
+#ifndef _WIN32
+           " | init-machine-hive"
+#endif
+        ;
 }
 
 std::string RegHelp() {
@@ -154,13 +175,14 @@ std::string RegHelp() {
                       the default value as @="VALUE"; in quotes, \ and " are escaped with \,
                       line breaks and tabs are \n, \r and \t, other control characters
                       \xHH or \u{HHHH}
-
+)" + SetUpHelp() +
+           R"(
 The machine hive is the default. A command that finds the store locked by another program waits
 at most five seconds in all. Exit status: 0 success; 1 the value is absent or empty, the key is
 absent, or a top-level key was only emptied; 2 usage error, a name or value that is too long or
 not UTF-8, or a malformed or too large import file; 3 the store could not be read or written
-(locked, broken, full, holding what no store holds, no access). Messages go to stderr, one line
-each.)";
+(locked, broken, full, holding what no store holds, no access), or init-machine-hive could not set
+the hive up. Messages go to stderr, one line each.)";
 }
 
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -16,6 +16,9 @@ inline constexpr int kRegStoreFailed = 3;
 // The largest file import reads; a larger one is refused as a usage error.
 inline constexpr std::size_t kRegImportLimitBytes = 16 * 1024 * 1024;
 
+// The command that sets the machine hive up (Linux only; the program itself runs it).
+inline constexpr const char* kInitMachineHive = "init-machine-hive";
+
 // Runs one vemlo-reg command over the toolkit's settings primitives:
 //   [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | delete KEY | list KEY
 // The machine hive is the default. Results go to out, one-line messages to err; terminal tells

@@ -11,6 +11,7 @@
 #include <windows.h>
 #else
 #include "platform/linux/hive_paths.h"
+#include "platform/linux/machine_hive_setup.h"
 #include "platform/linux/sqlite_settings_store.h"
 
 #include <unistd.h>
@@ -48,6 +49,23 @@ public:
     std::uint64_t applicationWindow() override { return 0; }
 };
 
+#ifndef _WIN32
+// The package runs it on installation; what it changed goes to stderr as well, for the log.
+int InitMachineHive() {
+    const auto path = platform::MachineHivePath();
+    const auto result = platform::SetUpSharedHive(path);
+    for (const auto& change : result.changes) {
+        std::cerr << "vemlo-reg: " << change << "\n";
+    }
+    if (!result.done) {
+        std::cerr << "vemlo-reg: the machine hive '" << path
+                  << "' was not set up: " << result.problem << "\n";
+        return kRegStoreFailed;
+    }
+    return kRegOk;
+}
+#endif
+
 } // namespace
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
@@ -64,6 +82,12 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     }
 #ifdef _WIN32
     platform::RegistrySettingsStore store;
+#else
+    if (args.size() == 1 && args[0] == kInitMachineHive) {
+        return InitMachineHive();
+    }
+#endif
+#ifdef _WIN32
 #else
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
 #endif

@@ -29,7 +29,7 @@ endif()
 
 # The test executable with its sources and libraries; ARG_TIMEOUT defaults to a minute.
 macro(vemlo_test_executable name)
-    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;PROPERTIES" ${ARGN})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
@@ -37,14 +37,16 @@ macro(vemlo_test_executable name)
     target_link_libraries(${name} PRIVATE project_options ${ARG_LIBS})
 endmacro()
 
-# vemlo_add_gtest(name SOURCES ... LIBS ...): a GoogleTest executable, each case its own CTest test.
+# vemlo_add_gtest(name SOURCES ... LIBS ... [PROPERTIES ...]): a GoogleTest executable, each case
+# its own CTest test with the further test properties given.
 function(vemlo_add_gtest name)
     vemlo_test_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT ${VEMLO_DISCOVERY_TIMEOUT}
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}" ${VEMLO_TEST_REQUIRES})
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}" ${VEMLO_TEST_REQUIRES}
+                   ${ARG_PROPERTIES})
 endfunction()
 
 # vemlo_add_qtest(name SOURCES ... LIBS ...): a Qt Test executable run as one CTest test.

@@ -3,6 +3,7 @@
 #include "platform/linux/hive_file.h"
 #include "platform/linux/hive_header.h"
 #include "platform/linux/hive_schema.h"
+#include "platform/linux/hive_sharing.h"
 #include "platform/linux/hive_vfs.h"
 #include "platform/linux/store_messages.h"
 #include "platform/store_deadline.h"
@@ -37,6 +38,38 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values) {
         text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[0])))
              : std::string_view());
     sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
+
+// The tables and tags of a new store, in the transaction the caller has begun.
+int WriteSchema(sqlite3* db) {
+    int rc = sqlite3_exec(db, kHiveSchema, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                "; PRAGMA user_version=" + std::to_string(kSchemaVersion);
+        rc = sqlite3_exec(db, tag.c_str(), nullptr, nullptr, nullptr);
+    }
+    return rc;
+}
+
+// A new hive's file, complete with its schema before it gets the hive's name; nobody else sees
+// it yet, so it needs no journal.
+std::string MakeStoreFile(const std::string& file) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                             HiveVfsName());
+    for (const char* sql : {"PRAGMA journal_mode=OFF", "BEGIN"}) {
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+        }
+    }
+    if (rc == SQLITE_OK) {
+        rc = WriteSchema(db);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+    return rc == SQLITE_OK ? std::string() : sqlite3_errstr(rc);
 }
 
 } // namespace
@@ -86,7 +119,12 @@ Status HiveFile::problem(std::string& detail) {
     if (rc == SQLITE_OK) {
         return kSuccess;
     }
+    const auto refused = TakeHiveVfsProblem();
     const Status status = sqliteFailure(rc, detail);
+    if (!refused.empty()) {
+        detail = refused;
+        return kAccessDenied;
+    }
     if (status != kBusy) {
         detail = About(path_, std::string("cannot be written: ") + sqlite3_errstr(rc) + ".");
         return kAccessDenied;
@@ -107,19 +145,15 @@ Status HiveFile::openFile(std::string& detail) {
     }
     // Nothing planted in a shared folder may redirect the file: no link is followed, and the
     // modes are set on what was opened.
-    const mode_t mode = shared_ ? 0666 : 0600;
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0) {
-        ::fchmod(fd, mode); // whatever the umask
-        ::close(fd);
-    } else if (errno != EEXIST) {
-        return fail(kAccessDenied, std::string("cannot be created: ") + std::strerror(errno) + ".");
+    const HiveFolder folder = FolderOf(path_);
+    if (const auto problem = UseOrCreateHive(path_, folder, shared_ ? 0666 : 0600, MakeStoreFile);
+        !problem.empty()) {
+        return fail(problem.find("not a regular file") != std::string::npos ? kBadDatabase
+                                                                            : kAccessDenied,
+                    problem);
     }
     struct stat info {};
-    if (::lstat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return fail(kBadDatabase, "is not a store: not a regular file.");
-    }
-    if (info.st_size > 0 && !hasSqliteHeader()) {
+    if (::lstat(path_.c_str(), &info) == 0 && info.st_size > 0 && !hasSqliteHeader()) {
         return fail(kBadDatabase, "is not a store: unknown file format.");
     }
     if (::access(path_.c_str(), R_OK) != 0) {
@@ -132,8 +166,20 @@ Status HiveFile::openFile(std::string& detail) {
         return fail(kAccessDenied, std::string("cannot be opened: ") + sqlite3_errstr(rc) + ".");
     }
     DefendConnection(db_);
-    readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     BoundByDeadline(db_);
+    if (folder.shared && UsesWal(path_)) {
+        if (detail = WalRefusal(path_, folder); !detail.empty()) {
+            return kAccessDenied;
+        }
+        if (const auto why = LeaveWal(db_); !why.empty()) {
+            detail = TakeHiveVfsProblem();
+            if (detail.empty()) {
+                detail = About(path_, "cannot leave WAL mode: " + why + ".");
+            }
+            return kAccessDenied;
+        }
+    }
+    readOnly_ = sqlite3_db_readonly(db_, "main") == 1 || ::access(path_.c_str(), W_OK) != 0;
     sqlite3_create_function_v2(db_, "vemlo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                FoldFunction, nullptr, nullptr, nullptr);
     exec("PRAGMA journal_mode=TRUNCATE");
@@ -274,12 +320,7 @@ Status HiveFile::createSchema(std::string& detail) {
     int tables = 0;
     rc = pragma("SELECT count(*) FROM sqlite_schema", tables);
     if (rc == SQLITE_OK && tables == 0) {
-        rc = exec(kHiveSchema);
-        if (rc == SQLITE_OK) {
-            const std::string tag = "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                    "; PRAGMA user_version=" + std::to_string(kSchemaVersion);
-            rc = exec(tag.c_str());
-        }
+        rc = WriteSchema(db_);
     }
     if (rc == SQLITE_OK) {
         rc = exec("COMMIT");

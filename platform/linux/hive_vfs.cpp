@@ -1,9 +1,13 @@
 #include "platform/linux/hive_vfs.h"
 
+#include "platform/linux/hive_sharing.h"
+#include "platform/linux/store_messages.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,66 +21,97 @@ sqlite3_vfs* g_Base = nullptr;
 sqlite3_vfs g_Vfs;
 thread_local std::string g_Problem;
 
-const char* KindOf(mode_t mode) {
-    if (S_ISLNK(mode)) {
-        return "a symbolic link";
-    }
-    if (S_ISDIR(mode)) {
-        return "a folder";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a FIFO";
-    }
-    return "not a regular file";
-}
-
-// False, with the problem recorded, when something other than a regular file is at the path.
+// False, with the problem recorded, when the file at the path may not be used: see RefusalOf.
 // lstat neither follows a link nor opens the file, so a FIFO cannot block it.
-bool IsAbsentOrRegular(const char* path) {
+bool IsAbsentOrUsable(const char* path, const HiveFolder& folder) {
     struct stat info {};
-    if (!path || ::lstat(path, &info) != 0 || S_ISREG(info.st_mode)) {
+    if (!path || ::lstat(path, &info) != 0) {
         return true;
     }
-    g_Problem = std::string("The settings store file '") + path + "' is " + KindOf(info.st_mode) +
-                ", not a regular file; remove it.";
+    const auto why = RefusalOf(info, folder);
+    if (why.empty()) {
+        return true;
+    }
+    g_Problem = About(path, why);
     return false;
 }
 
+// A file that exists is opened without O_CREAT: with fs.protected_regular, that would fail on
+// a file of the folder's owner's in a sticky folder. A missing one is created exclusively, and
+// only by whom the folder lets.
 int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
-    if (!IsAbsentOrRegular(name)) {
-        file->pMethods = nullptr;
-        return SQLITE_CANTOPEN;
+    if (name) {
+        const auto folder = FolderOf(name);
+        const auto refuse = [&](const std::string& why) {
+            if (!why.empty()) {
+                g_Problem = About(name, why);
+            }
+            file->pMethods = nullptr;
+            return SQLITE_CANTOPEN;
+        };
+        if (!IsAbsentOrUsable(name, folder)) {
+            return refuse({});
+        }
+        // A WAL index would be made by whoever opens the WAL first, with O_CREAT.
+        if ((flags & SQLITE_OPEN_WAL) && !folder.mayCreate()) {
+            return refuse(WalNotAllowed());
+        }
+        struct stat info {};
+        if (::lstat(name, &info) == 0) {
+            flags &= ~(SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+        } else if (flags & SQLITE_OPEN_CREATE) {
+            if (const auto why = CreationRefusal(folder); !why.empty()) {
+                return refuse(why);
+            }
+            flags |= SQLITE_OPEN_EXCLUSIVE;
+        }
     }
     return g_Base->xOpen(g_Base, name, file, flags, outFlags);
 }
 
+// SQLite looks for a journal and a WAL and takes an empty file for none: an empty file planted
+// there changes nothing and is not refused.
 int Access(sqlite3_vfs*, const char* name, int flags, int* result) {
-    if (!IsAbsentOrRegular(name)) {
+    struct stat info {};
+    if (flags == SQLITE_ACCESS_EXISTS && name && ::lstat(name, &info) == 0 &&
+        S_ISREG(info.st_mode) && info.st_size == 0) {
+        *result = 0;
+        return SQLITE_OK;
+    }
+    if (!IsAbsentOrUsable(name, FolderOf(name))) {
         *result = 0;
         return SQLITE_IOERR_ACCESS;
     }
     return g_Base->xAccess(g_Base, name, flags, result);
 }
 
-// Truncating keeps the file and its owner but leaves nothing to roll back.
-bool EmptyInstead(const char* name) {
+// Truncating keeps the file and its owner but leaves nothing to roll back. Only a file that may
+// be used is emptied: a second name of the hive planted as its journal is not.
+int EmptyInstead(const char* name) {
     const int fd = ::open(name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return errno == ENOENT ? SQLITE_IOERR_DELETE_NOENT : SQLITE_IOERR_DELETE;
     }
     struct stat info {};
-    const bool emptied = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                         ::ftruncate(fd, 0) == 0 && ::fsync(fd) == 0;
+    int rc = SQLITE_IOERR_DELETE;
+    if (::fstat(fd, &info) == 0) {
+        if (const auto why = RefusalOf(info, FolderOf(name)); !why.empty()) {
+            g_Problem = About(name, why);
+        } else if (::ftruncate(fd, 0) == 0 && ::fsync(fd) == 0) {
+            rc = SQLITE_OK;
+        }
+    }
     ::close(fd);
-    return emptied;
+    return rc;
 }
 
+// The journal is never removed, so that nobody but its first creator, the folder's owner, ever
+// owns it.
 int Delete(sqlite3_vfs*, const char* name, int syncDir) {
-    const int rc = g_Base->xDelete(g_Base, name, syncDir);
-    if (rc == SQLITE_IOERR_DELETE && EmptyInstead(name)) {
-        return SQLITE_OK;
+    if (std::string_view(name).ends_with("-journal")) {
+        return EmptyInstead(name);
     }
-    return rc;
+    return g_Base->xDelete(g_Base, name, syncDir);
 }
 
 sqlite3_vfs* Register() {

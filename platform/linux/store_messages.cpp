@@ -19,6 +19,18 @@ struct Reason {
 // The first reason whose English words the detail holds gives its Swedish words.
 constexpr std::array kReasons = {
     Reason{"is empty and cannot be written", "är tom och kan inte skrivas."},
+    Reason{"not to the owner of its shared folder",
+           "tillhör inte ägaren av sin delade mapp och används inte. Mappens ägare kan ta över den "
+           "med 'vemlo-reg init-machine-hive'."},
+    Reason{
+        "another name reaches the same file",
+        "har fler än ett namn (en hård länk) och används inte. Mappens ägare kan ta över den med "
+        "'vemlo-reg init-machine-hive'."},
+    Reason{"only the owner of its shared folder",
+           "saknas, och bara ägaren av dess delade mapp får skapa den: kör 'vemlo-reg "
+           "init-machine-hive' som den användaren."},
+    Reason{"uses WAL", "använder WAL, som den delade mappen inte tillåter: kör 'vemlo-reg "
+                       "init-machine-hive' som mappens ägare."},
     Reason{"cannot be written", "kan inte skrivas: ändringar kan inte sparas."},
     Reason{"cannot be read", "kan inte läsas: åtkomst nekad."},
     Reason{"cannot be created", "kan inte skapas."},

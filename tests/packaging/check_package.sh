@@ -16,7 +16,8 @@ fail() {
     failures=$((failures + 1))
 }
 
-# A manual page's section, rendered at a fixed width.
+# A manual page's section, rendered at a fixed width. Taken whole into a variable: a grep -q
+# reading it from a pipe would end before awk, whose broken pipe pipefail then reports.
 section() {
     awk -v name="$2" '/^[A-Z]/ { inside = ($0 == name); next } inside' "$1"
 }
@@ -86,24 +87,24 @@ commands=$(head -n 1 <<<"$usage" | sed 's/^usage: vemlo-reg \[[^]]*\] //; s/ | /
     awk '{ print $1 }')
 [ -n "$commands" ] || fail "no commands in the usage text: $usage"
 for command in $commands; do
-    section "$page" COMMANDS | grep -qE "^       $command( |$)" ||
+    grep -qE "^       $command( |$)" <<<"$(section "$page" COMMANDS)" ||
         fail "vemlo-reg(1) COMMANDS lacks $command"
 done
 codes=$(sed -n 's/^inline constexpr int kReg[A-Za-z]* = \([0-9]*\);/\1/p' \
     "$source_dir/app/reg_command.h")
 [ -n "$codes" ] || fail "no exit codes found in app/reg_command.h"
 for code in $codes; do
-    section "$page" "EXIT STATUS" | grep -qE "^       $code( |$)" ||
+    grep -qE "^       $code( |$)" <<<"$(section "$page" "EXIT STATUS")" ||
         fail "vemlo-reg(1) EXIT STATUS lacks $code"
 done
 variables=$(grep -o 'Environment("[A-Z_]*")' "$source_dir/platform/linux/hive_paths.cpp" |
     sed 's/Environment("\(.*\)")/\1/')
 for variable in $variables; do
-    section "$page" ENVIRONMENT | grep -qE "^       $variable( |$)" ||
+    grep -qE "^       $variable( |$)" <<<"$(section "$page" ENVIRONMENT)" ||
         fail "vemlo-reg(1) ENVIRONMENT lacks $variable"
 done
 for file in /var/lib/vemlo/machine.hive "\$XDG_CONFIG_HOME/vemlo/user.hive"; do
-    section "$page" FILES | grep -qF "       $file" || fail "vemlo-reg(1) FILES lacks $file"
+    grep -qF "       $file" <<<"$(section "$page" FILES)" || fail "vemlo-reg(1) FILES lacks $file"
 done
 
 # The maintainer scripts, run in a scratch root: postinst makes the hive folder with mode 1777 and
@@ -140,6 +141,33 @@ for step in "${steps[@]}"; do
         if [ -d "$hive" ]; then stat -c %a "$hive"; else echo absent; fi)
     [ "$result" = "$expected" ] || fail "$step: got '$result'"
 done
+
+# postinst sets the hive up as the folder's owner, and takes over a hive that a user wrote first
+# (as an earlier version let happen) with its contents. It needs real ownership, so real root.
+if [ "$(id -u)" = 0 ]; then
+    hive_file="$hive/machine.hive"
+    reg() { VEMLO_MACHINE_HIVE="$hive_file" "$root/usr/bin/vemlo-reg" "$@"; }
+    configure() { PATH="$root/usr/bin:$PATH" DPKG_ROOT="$scratch/maintroot" sh "$scratch/control/postinst" configure; }
+    rm -rf "$hive"
+    configure || fail "postinst configure on a fresh root"
+    for file in "$hive_file" "$hive_file-journal"; do
+        [ "$(stat -c '%u %a' "$file" 2>&1)" = "0 666" ] || fail "postinst made $file: $(stat -c '%u %a' "$file" 2>&1)"
+    done
+    reg set 'S\K' V stored || fail "vemlo-reg set on the hive postinst made"
+    chown 65534:65534 "$hive_file" "$hive_file-journal"
+    chmod 0600 "$hive_file"
+    configure 2>"$scratch/postinst-takeover.txt" || fail "postinst configure on a user's hive"
+    grep -q "taken over from uid 65534" "$scratch/postinst-takeover.txt" ||
+        fail "postinst did not report the take-over: $(cat "$scratch/postinst-takeover.txt")"
+    for file in "$hive_file" "$hive_file-journal"; do
+        [ "$(stat -c '%u %a' "$file")" = "0 666" ] || fail "postinst left $file: $(stat -c '%u %a' "$file")"
+    done
+    [ "$(reg get 'S\K' V)" = stored ] || fail "the value did not survive the take-over"
+    configure 2>"$scratch/postinst-again.txt" && [ ! -s "$scratch/postinst-again.txt" ] ||
+        fail "postinst run again changed something: $(cat "$scratch/postinst-again.txt")"
+else
+    echo "SKIP: postinst's take-over of a user's hive needs root"
+fi
 
 # lintian: no error and no warning; deliberate ones would go to an overrides file with a reason.
 lintian --fail-on error,warning --pedantic -I "$deb" >"$scratch/lintian.txt" 2>&1 ||

@@ -14,7 +14,17 @@ struct Child {
 };
 
 // Starts args[0] with the arguments; as another user when uid is not -1 (the test runs as root).
+// That user may not be able to enter the build folder (a checkout under /root), so the program
+// then runs from a copy in a folder every user may enter. When it cannot start, the child writes
+// why to its output, which the test shows, and exits with 127.
 Child StartChild(const std::vector<std::string>& args, int uid = -1);
+
+// Makes this (child) process the user, uid and gid alike, with no supplementary groups; false
+// when it could not.
+bool BecomeUser(int uid);
+
+// A test helper program built beside the running test program.
+std::string ProgramBesideTest(const std::string& name);
 
 // Everything the child writes until it ends; the pipe is closed after.
 std::string ReadAll(Child& child);

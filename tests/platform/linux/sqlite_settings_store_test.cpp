@@ -31,6 +31,9 @@ using vemlo::RegWriteString;
 
 namespace {
 
+// Found beside the test program, so that a copy of both runs anywhere.
+const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
+
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
@@ -159,7 +162,7 @@ TEST_F(SqliteStoreTest, FourProcessesWritingOneKeyLoseNothing) {
     constexpr int kValues = 25;
     std::vector<Child> writers;
     for (int w = 0; w < kWriters; ++w) {
-        writers.push_back(StartWriter({STORE_WRITER_PATH, machineHive(), "Shared\\Key",
+        writers.push_back(StartWriter({kStoreWriter, machineHive(), "Shared\\Key",
                                        "W" + std::to_string(w) + "-", std::to_string(kValues)}));
     }
     for (auto& writer : writers) {
@@ -183,7 +186,7 @@ TEST_F(SqliteStoreTest, FourProcessesWritingOneKeyLoseNothing) {
 }
 
 TEST_F(SqliteStoreTest, AWriterKilledMidwayLeavesASoundStoreWithEveryAcknowledgedWrite) {
-    auto writer = StartWriter({STORE_WRITER_PATH, machineHive(), "Killed\\Key", "V", "100000"});
+    auto writer = StartWriter({kStoreWriter, machineHive(), "Killed\\Key", "V", "100000"});
     ASSERT_NE(writer.out, nullptr);
     int acknowledged = -1;
     char line[64];
@@ -222,7 +225,7 @@ TEST_F(SqliteStoreTest, AFileTheUserMayNotWriteIsReadButNotWritten) {
     } else {
         ::chmod(machineHive().c_str(), 0444);
     }
-    auto probe = testing_support::StartChild({STORE_WRITER_PATH, "--probe", machineHive()}, uid);
+    auto probe = testing_support::StartChild({kStoreWriter, "--probe", machineHive()}, uid);
     ASSERT_NE(probe.out, nullptr);
     const auto output = testing_support::ReadAll(probe);
     Wait(probe.pid);

@@ -4,6 +4,7 @@
 #include "platform/store_deadline.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
+#include "tests/support/shared_folder.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
@@ -15,7 +16,6 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sqlite3.h>
@@ -31,6 +31,7 @@ using platform::SqliteSettingsStore;
 using testing_support::HeldLock;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
+using testing_support::SharedFolder;
 using testing_support::StartChild;
 using testing_support::TempFolder;
 using testing_support::Wait;
@@ -40,28 +41,12 @@ using vemlo::RegWriteString;
 
 namespace {
 
+// Found beside the test program, so that a copy of both runs anywhere.
+const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
+
 const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
 constexpr int kOtherUid = 65534;
 constexpr int kThirdUid = 65533;
-
-// A folder that every user may write, as the machine hive's folder is, under /tmp so that the
-// unprivileged users of a test can reach it.
-class SharedFolder {
-public:
-    SharedFolder() {
-        char pattern[] = "/tmp/vemlo-shared-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-        ::chmod(path_.c_str(), 01777);
-    }
-    ~SharedFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 class HardeningTest : public ::testing::Test {
 protected:
@@ -213,7 +198,7 @@ TEST_F(HardeningTest, ProcessesRacingOnANewHiveAllSucceed) {
         std::vector<testing_support::Child> writers;
         for (int w = 0; w < kWriters; ++w) {
             writers.push_back(
-                StartChild({STORE_WRITER_PATH, path, "K", "W" + std::to_string(w) + "-", "3"}));
+                StartChild({kStoreWriter, path, "K", "W" + std::to_string(w) + "-", "3"}));
         }
         for (auto& writer : writers) {
             ReadAll(writer);
@@ -314,7 +299,7 @@ protected:
 
     // The probe's report as seen by the user.
     std::string probe(int uid) {
-        auto child = StartChild({STORE_WRITER_PATH, "--probe", hive()}, uid);
+        auto child = StartChild({kStoreWriter, "--probe", hive()}, uid);
         auto output = ReadAll(child);
         Wait(child.pid);
         return output;
@@ -323,43 +308,14 @@ protected:
     SharedFolder shared;
 };
 
-// A writer of the user that has changed the file itself (its cache spilled) when it is killed:
-// its journal is hot, and it is that user's own file in the sticky folder.
-pid_t StartDyingWriter(const std::string& hive, int uid, int ready) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(static_cast<gid_t>(uid)) != 0 ||
-            ::setuid(static_cast<uid_t>(uid)) != 0) {
-            ::_exit(126);
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(hive.c_str(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA journal_mode=TRUNCATE; PRAGMA cache_size=1; BEGIN IMMEDIATE;"
-                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<200) "
-                     "INSERT INTO vals SELECT 999999, 'x'||i, 'x'||i, hex(randomblob(500)) FROM n;",
-                     nullptr, nullptr, nullptr);
-        const char held = 'h';
-        [[maybe_unused]] const auto written = ::write(ready, &held, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    return pid;
-}
-
 TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "stored"));
     store.reset();
-    std::filesystem::remove(hive() + "-journal");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t writer = StartDyingWriter(hive(), kOtherUid, ready[1]);
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    // The journal, the folder owner's file, is left hot.
+    const pid_t writer = testing_support::StartDyingWriter(hive(), kOtherUid);
+    ASSERT_GT(writer, 0);
     ::kill(writer, SIGKILL);
     Wait(writer);
-    ::close(ready[0]);
-    ::close(ready[1]);
     ASSERT_GT(std::filesystem::file_size(hive() + "-journal"), 0u);
     for (int round = 0; round < 2; ++round) {
         const auto output = probe(kThirdUid);
@@ -370,6 +326,10 @@ TEST_F(OtherUsersTest, AWriterOfAnotherUserDyingMidwayLocksNobodyOut) {
     reopen();
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "K", "W"), "x");
     EXPECT_EQ(testing_support::IntegrityCheck(hive()), "ok");
+    // Rolled back and emptied by others, never removed: it is still the folder owner's.
+    struct stat journal {};
+    ASSERT_EQ(::stat((hive() + "-journal").c_str(), &journal), 0);
+    EXPECT_EQ(journal.st_uid, 0u);
 }
 
 TEST_F(OtherUsersTest, AFileWritableInAFolderThatIsNotIsReportedAtStart) {
@@ -450,7 +410,7 @@ TEST_F(OtherUsersTest, AFolderLinkPlantedWhereTheHivesFolderBelongsIsRefused) {
     TempFolder outside;
     ::chmod(outside.path().c_str(), 0700);
     std::filesystem::create_directory_symlink(outside.path(), shared.file("linked"));
-    auto child = StartChild({STORE_WRITER_PATH, "--probe", shared.file("linked/machine.hive")});
+    auto child = StartChild({kStoreWriter, "--probe", shared.file("linked/machine.hive")});
     const auto output = ReadAll(child);
     Wait(child.pid);
     EXPECT_NE(output.find("is not a folder"), std::string::npos) << output;

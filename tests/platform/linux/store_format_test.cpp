@@ -27,6 +27,9 @@ using vemlo::RegWriteString;
 
 namespace {
 
+// Found beside the test program, so that a copy of both runs anywhere.
+const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
+
 class StoreFormatTest : public ::testing::Test {
 protected:
     StoreFormatTest() { reopen(); }
@@ -112,7 +115,7 @@ TEST_F(StoreFormatTest, AConcurrentWriterWaitsForABatchAndThenSucceeds) {
     {
         vemlo::RegistryBatch batch(RegRoot::LocalMachine);
         ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "V", "batch"));
-        writer = StartChild({STORE_WRITER_PATH, hive(), "Other", "W", "1"});
+        writer = StartChild({kStoreWriter, hive(), "Other", "W", "1"});
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         int status = 0;
         EXPECT_EQ(::waitpid(writer.pid, &status, WNOHANG), 0) << "the writer did not wait";
@@ -128,7 +131,7 @@ TEST_F(StoreFormatTest, AConcurrentWriterWaitsForABatchAndThenSucceeds) {
 // A handle kept open for longer than a writer waits does not lock the writer out.
 TEST_F(StoreFormatTest, ASlowListingOfOneHandleLetsWritersIn) {
     const auto key = openWithSubKeys(70);
-    auto writer = StartChild({STORE_WRITER_PATH, hive(), "Other", "W", "20"});
+    auto writer = StartChild({kStoreWriter, hive(), "Other", "W", "20"});
     std::string name;
     for (std::size_t i = 0; i < 70; ++i) {
         ASSERT_EQ(store->enumSubKey(key, i, 512, name), platform::kSuccess);
