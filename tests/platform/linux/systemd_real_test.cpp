@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <csignal>
 #include <sys/wait.h>
 
 namespace {
@@ -186,6 +187,18 @@ private Q_SLOTS:
         }
     }
 
+    // Restart= brings it back only after a while: the press ends when the program has ended,
+    // not when the bound runs out.
+    void aProgramThatEndsAndWaitsForRestartFailsThePressAtOnce() {
+        QVERIFY(install(Unit("", "Type=exec\nExecStart=/bin/false\nRestart=on-failure\n"
+                                 "RestartSec=20\nTimeoutStartSec=5\n")));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!lumra::StartExportService("", kService));
+        QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(systemd->activeState(kUnit) != QLatin1String("active"));
+    }
+
     void aSlowStartAndASlowStopAreWaitedFor() {
         QVERIFY(install(Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n"
                                  "ExecStartPost=/bin/sleep 1.5\nExecStop=/bin/sleep 1.5\n")));
@@ -221,6 +234,29 @@ private Q_SLOTS:
         QCOMPARE(requestAs(testing_support::RealSystemd::kUserWithoutRights, "stop"),
                  QStringLiteral("false 4"));
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+    }
+
+    // A Ctrl-C reaches the test's whole process group, and then the test is killed: the
+    // launcher still takes systemd and its cgroup folder down.
+    void aTestInterruptedAndKilledLeavesNothingBehind() {
+        auto child = testing_support::StartChild(
+            {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
+        char line[4096] = {};
+        QVERIFY(child.out && std::fgets(line, sizeof line, child.out));
+        const std::filesystem::path cgroup = QString::fromUtf8(line).trimmed().toStdString();
+        QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
+        ::kill(-child.pid, SIGINT);
+        QTest::qSleep(300);
+        ::kill(child.pid, SIGKILL);
+        testing_support::Wait(child.pid);
+        testing_support::ReadAll(child);
+        const bool removed =
+            QTest::qWaitFor([&] { return !std::filesystem::exists(cgroup); }, 10'000);
+        if (!removed) {
+            // Not left behind by the test either.
+            testing_support::RemoveCgroup(cgroup);
+        }
+        QVERIFY(removed);
     }
 
     void aMemberOfTheRuleGroupStartsAndStops() {
