@@ -259,6 +259,27 @@ private Q_SLOTS:
         QVERIFY(removed);
     }
 
+    // A harness's time-out kills the test with its launcher: the next fixture removes what
+    // is left.
+    void aTestKilledWithItsLauncherIsCleanedUpByTheNextFixture() {
+        auto child = testing_support::StartChild(
+            {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
+        char line[4096] = {};
+        QVERIFY(child.out && std::fgets(line, sizeof line, child.out));
+        const std::filesystem::path cgroup = QString::fromUtf8(line).trimmed().toStdString();
+        QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
+        ::kill(-child.pid, SIGKILL);
+        testing_support::Wait(child.pid);
+        testing_support::ReadAll(child);
+        QVERIFY(std::filesystem::exists(cgroup));
+        testing_support::RealSystemd next(SYSTEMD_LAUNCHER, POLKIT_RULE_PATH);
+        const bool removed = !std::filesystem::exists(cgroup);
+        if (!removed) {
+            testing_support::RemoveCgroup(cgroup);
+        }
+        QVERIFY(removed);
+    }
+
     void aMemberOfTheRuleGroupStartsAndStops() {
         QVERIFY(install(kRuns));
         QCOMPARE(requestAs(testing_support::RealSystemd::kServiceAdministrator, "start"),
