@@ -1,6 +1,6 @@
 // Holds a real systemd as a test program does, in a process group of its own like a job started
-// from a terminal: hold_real_systemd LAUNCHER RULES. Prints the cgroup folder once systemd runs,
-// then waits until it is killed.
+// from a terminal: hold_real_systemd LAUNCHER RULES. Prints the cgroup folder and the fixture's
+// folder once systemd runs, then waits until it is killed.
 #include "tests/support/real_systemd.h"
 
 #include <QCoreApplication>
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         std::printf("\n");
         return 1;
     }
-    std::printf("%s\n", systemd.cgroup().c_str());
+    std::printf("%s\n%s\n", systemd.cgroup().c_str(), systemd.folder().c_str());
     std::fflush(stdout);
     for (;;) {
         ::pause();

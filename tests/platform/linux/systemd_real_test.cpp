@@ -72,6 +72,19 @@ private:
         return QString::fromStdString(output).trimmed();
     }
 
+    // The cgroup and the folder of a systemd that hold_real_systemd holds.
+    static std::pair<std::filesystem::path, std::filesystem::path>
+    heldSystemd(testing_support::Child& child) {
+        char cgroup[4096] = {};
+        char folder[4096] = {};
+        if (!child.out || !std::fgets(cgroup, sizeof cgroup, child.out) ||
+            !std::fgets(folder, sizeof folder, child.out)) {
+            return {};
+        }
+        return {QString::fromUtf8(cgroup).trimmed().toStdString(),
+                QString::fromUtf8(folder).trimmed().toStdString()};
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         systemd =
@@ -239,11 +252,10 @@ private Q_SLOTS:
     // A Ctrl-C reaches the test's whole process group, and then the test is killed: the
     // launcher still takes systemd and its cgroup folder down.
     void aTestInterruptedAndKilledLeavesNothingBehind() {
+        std::error_code error;
         auto child = testing_support::StartChild(
             {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
-        char line[4096] = {};
-        QVERIFY(child.out && std::fgets(line, sizeof line, child.out));
-        const std::filesystem::path cgroup = QString::fromUtf8(line).trimmed().toStdString();
+        const auto [cgroup, folder] = heldSystemd(child);
         QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
         ::kill(-child.pid, SIGINT);
         QTest::qSleep(300);
@@ -256,17 +268,18 @@ private Q_SLOTS:
             // Not left behind by the test either.
             testing_support::RemoveCgroup(cgroup);
         }
+        // Killed, the holder could not remove its folder.
+        std::filesystem::remove_all(folder, error);
         QVERIFY(removed);
     }
 
     // A harness's time-out kills the test with its launcher: the next fixture removes what
     // is left.
     void aTestKilledWithItsLauncherIsCleanedUpByTheNextFixture() {
+        std::error_code error;
         auto child = testing_support::StartChild(
             {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
-        char line[4096] = {};
-        QVERIFY(child.out && std::fgets(line, sizeof line, child.out));
-        const std::filesystem::path cgroup = QString::fromUtf8(line).trimmed().toStdString();
+        const auto [cgroup, folder] = heldSystemd(child);
         QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
         ::kill(-child.pid, SIGKILL);
         testing_support::Wait(child.pid);
@@ -277,6 +290,7 @@ private Q_SLOTS:
         if (!removed) {
             testing_support::RemoveCgroup(cgroup);
         }
+        std::filesystem::remove_all(folder, error);
         QVERIFY(removed);
     }
 
