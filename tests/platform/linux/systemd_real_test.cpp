@@ -28,6 +28,55 @@ std::string Unit(const std::string& unitSection, const std::string& serviceSecti
 
 const std::string kRuns = Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n");
 
+// A systemd that another program holds (hold_real_systemd), in a process group of its own, for
+// the tests of what a killed test leaves behind. Whatever the test leaves, goes with it.
+class HeldSystemd {
+public:
+    HeldSystemd()
+        : child_(testing_support::StartChild(
+              {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH})) {
+        char cgroup[4096] = {};
+        char folder[4096] = {};
+        if (child_.out && std::fgets(cgroup, sizeof cgroup, child_.out) &&
+            std::fgets(folder, sizeof folder, child_.out)) {
+            cgroup_ = QString::fromUtf8(cgroup).trimmed().toStdString();
+            folder_ = QString::fromUtf8(folder).trimmed().toStdString();
+        }
+    }
+    ~HeldSystemd() {
+        kill(SIGKILL);
+        if (!cgroup_.empty() && std::filesystem::exists(cgroup_)) {
+            testing_support::RemoveCgroup(cgroup_);
+        }
+        std::error_code error;
+        if (!folder_.empty()) {
+            std::filesystem::remove_all(folder_, error);
+        }
+    }
+    HeldSystemd(const HeldSystemd&) = delete;
+    HeldSystemd& operator=(const HeldSystemd&) = delete;
+
+    // Whether systemd runs and its cgroup folder is there.
+    bool runs() const { return !cgroup_.empty() && std::filesystem::exists(cgroup_); }
+    bool cgroupGone() const { return !std::filesystem::exists(cgroup_); }
+    // A signal to the holder's whole process group, as a terminal's Ctrl-C sends.
+    void signalGroup(int signal) const { ::kill(-child_.pid, signal); }
+    // The holder killed on its own, as a test dies; waited for.
+    void kill(int signal) {
+        if (child_.pid > 0) {
+            ::kill(child_.pid, signal);
+            testing_support::Wait(child_.pid);
+            testing_support::ReadAll(child_);
+            child_.pid = -1;
+        }
+    }
+
+private:
+    testing_support::Child child_;
+    std::filesystem::path cgroup_;
+    std::filesystem::path folder_;
+};
+
 } // namespace
 
 // The backend and the window against Debian's own systemd, its system bus and polkit, in
@@ -70,19 +119,6 @@ private:
             return QStringLiteral("exit status %1").arg(status);
         }
         return QString::fromStdString(output).trimmed();
-    }
-
-    // The cgroup and the folder of a systemd that hold_real_systemd holds.
-    static std::pair<std::filesystem::path, std::filesystem::path>
-    heldSystemd(testing_support::Child& child) {
-        char cgroup[4096] = {};
-        char folder[4096] = {};
-        if (!child.out || !std::fgets(cgroup, sizeof cgroup, child.out) ||
-            !std::fgets(folder, sizeof folder, child.out)) {
-            return {};
-        }
-        return {QString::fromUtf8(cgroup).trimmed().toStdString(),
-                QString::fromUtf8(folder).trimmed().toStdString()};
     }
 
 private Q_SLOTS:
@@ -252,46 +288,24 @@ private Q_SLOTS:
     // A Ctrl-C reaches the test's whole process group, and then the test is killed: the
     // launcher still takes systemd and its cgroup folder down.
     void aTestInterruptedAndKilledLeavesNothingBehind() {
-        std::error_code error;
-        auto child = testing_support::StartChild(
-            {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
-        const auto [cgroup, folder] = heldSystemd(child);
-        QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
-        ::kill(-child.pid, SIGINT);
+        HeldSystemd held;
+        QVERIFY(held.runs());
+        held.signalGroup(SIGINT);
         QTest::qSleep(300);
-        ::kill(child.pid, SIGKILL);
-        testing_support::Wait(child.pid);
-        testing_support::ReadAll(child);
-        const bool removed =
-            QTest::qWaitFor([&] { return !std::filesystem::exists(cgroup); }, 10'000);
-        if (!removed) {
-            // Not left behind by the test either.
-            testing_support::RemoveCgroup(cgroup);
-        }
-        // Killed, the holder could not remove its folder.
-        std::filesystem::remove_all(folder, error);
-        QVERIFY(removed);
+        held.kill(SIGKILL);
+        QVERIFY(QTest::qWaitFor([&] { return held.cgroupGone(); }, 10'000));
     }
 
     // A harness's time-out kills the test with its launcher: the next fixture removes what
     // is left.
     void aTestKilledWithItsLauncherIsCleanedUpByTheNextFixture() {
-        std::error_code error;
-        auto child = testing_support::StartChild(
-            {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH});
-        const auto [cgroup, folder] = heldSystemd(child);
-        QVERIFY(!cgroup.empty() && std::filesystem::exists(cgroup));
-        ::kill(-child.pid, SIGKILL);
-        testing_support::Wait(child.pid);
-        testing_support::ReadAll(child);
-        QVERIFY(std::filesystem::exists(cgroup));
+        HeldSystemd held;
+        QVERIFY(held.runs());
+        held.signalGroup(SIGKILL);
+        held.kill(SIGKILL);
+        QVERIFY(held.runs());
         testing_support::RealSystemd next(SYSTEMD_LAUNCHER, POLKIT_RULE_PATH);
-        const bool removed = !std::filesystem::exists(cgroup);
-        if (!removed) {
-            testing_support::RemoveCgroup(cgroup);
-        }
-        std::filesystem::remove_all(folder, error);
-        QVERIFY(removed);
+        QVERIFY(held.cgroupGone());
     }
 
     void aMemberOfTheRuleGroupStartsAndStops() {
