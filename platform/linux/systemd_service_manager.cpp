@@ -48,6 +48,8 @@ milliseconds Monotonic() {
 struct UnitState {
     std::uint32_t state = 0;
     bool busy = false; // a job is queued or the state is a pending one
+    // Ended and waiting for Restart= to start it again, later than a poll or two from now.
+    bool restartsLater = false;
     // While active: which run of the unit this is, and since when it is active (0 unknown).
     QByteArray invocation;
     std::uint32_t restarts = 0;
@@ -239,6 +241,18 @@ public:
             return std::nullopt;
         }
         result.busy = jobId != 0 || IsPending(result.state);
+        if (jobId == 0 && properties.value(QStringLiteral("SubState")).toString() ==
+                              QLatin1String("auto-restart")) {
+            const auto delay =
+                property(service.path, kServiceInterface, QStringLiteral("RestartUSec"));
+            if (!delay) {
+                return std::nullopt;
+            }
+            // 0 is at once here, not "never" as with the time-outs.
+            const quint64 microseconds = delay->toULongLong();
+            result.restartsLater =
+                microseconds != 0 && FromMicroseconds(microseconds) > kLongestHint;
+        }
         if (result.state == kServiceRunning && !result.busy) {
             result.invocation = properties.value(QStringLiteral("InvocationID")).toByteArray();
             result.activeSince = milliseconds(
@@ -271,7 +285,9 @@ public:
     // first, so a job that was already over at the first look gets one more look.
     ServiceStatus translate(Service& service, const UnitState& unit) {
         std::uint32_t state = unit.state;
-        bool pending = unit.busy;
+        // A request is over when the program ended and Restart= waits longer than a poll:
+        // systemd's start limit would end a quick series of restarts, but not a slow one.
+        bool pending = unit.busy && !(unit.restartsLater && service.target != 0);
         milliseconds hint{0};
         // Whether a unit that is on its way down settled does not matter.
         if (state == kServiceRunning && !pending && service.target != kServiceStopped) {

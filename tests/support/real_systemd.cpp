@@ -74,7 +74,48 @@ std::string OwnCgroup() {
     return "/";
 }
 
+// Removes what earlier test programs that were killed outright (SIGKILL to the whole process
+// tree, as a harness's time-out does) left in parent: their launcher died with them.
+void RemoveOrphanedCgroups(const std::string& parent) {
+    const std::string prefix = "vemlo-systemd-";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(parent, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0) {
+            continue;
+        }
+        const std::string owner =
+            name.substr(prefix.size(), name.find('-', prefix.size()) - prefix.size());
+        if (!owner.empty() && owner.find_first_not_of("0123456789") == std::string::npos &&
+            ::kill(static_cast<pid_t>(std::stol(owner)), 0) != 0 && errno == ESRCH) {
+            RemoveCgroup(entry.path());
+        }
+    }
+}
+
 } // namespace
+
+void RemoveCgroup(const std::filesystem::path& cgroup) {
+    Write(cgroup / "cgroup.kill", "1");
+    for (int tries = 0;
+         tries < 100 && ReadFileBytes((cgroup / "cgroup.events").string()).find("populated 1") !=
+                            std::string::npos;
+         ++tries) {
+        QThread::msleep(20);
+    }
+    std::error_code error;
+    std::vector<std::filesystem::path> folders;
+    for (auto it = std::filesystem::recursive_directory_iterator(cgroup, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_directory(error)) {
+            folders.push_back(it->path());
+        }
+    }
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+        ::rmdir(it->c_str());
+    }
+    ::rmdir(cgroup.c_str());
+}
 
 RealSystemd::RealSystemd(const std::string& launcher, const std::string& rules) {
     connectionName_ = QStringLiteral("real-systemd-%1").arg(::getpid());
@@ -107,6 +148,7 @@ RealSystemd::RealSystemd(const std::string& launcher, const std::string& rules) 
     if (own.empty() || own.back() != '/') {
         own += '/';
     }
+    RemoveOrphanedCgroups(mount + own);
     const std::string cgroup = mount + own + "vemlo-systemd-" + std::to_string(::getpid()) + "-" +
                                folder_.path().filename().string();
     if (::mkdir(cgroup.c_str(), 0755) != 0) {
@@ -255,19 +297,7 @@ void RealSystemd::stop() {
     }
     if (!cgroup_.empty() && std::filesystem::exists(cgroup_)) {
         // The launcher did not get to it.
-        Write(std::filesystem::path(cgroup_) / "cgroup.kill", "1");
-        QThread::msleep(200);
-        std::error_code error;
-        std::vector<std::filesystem::path> folders;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(cgroup_, error)) {
-            if (entry.is_directory(error)) {
-                folders.push_back(entry.path());
-            }
-        }
-        for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-            ::rmdir(it->c_str());
-        }
-        ::rmdir(cgroup_.c_str());
+        RemoveCgroup(cgroup_);
     }
     cgroup_.clear();
 }

@@ -20,6 +20,9 @@ namespace testing_support {
 //
 // It runs until the fixture ends or the test program dies (the launcher waits on a pipe that
 // the kernel closes then), and takes its cgroup folder with it.
+// Kills every process in a cgroup folder and removes it with its subfolders.
+void RemoveCgroup(const std::filesystem::path& cgroup);
+
 class RealSystemd {
 public:
     static constexpr uid_t kUserWithoutRights = 4001;
@@ -39,6 +42,8 @@ public:
 
     QString address() const;
     const std::filesystem::path& folder() const { return folder_.path(); }
+    // The cgroup folder that holds systemd and everything it runs.
+    const std::string& cgroup() const { return cgroup_; }
     // systemd's own output, for a failure's message.
     std::string log() const;
 

@@ -56,6 +56,10 @@ fi
 
 folder=$1
 cgroup=$2
+# Only the end of the standard input ends it: a Ctrl-C or a hang-up that reaches the test's whole
+# process group must not take the launcher down before the test, which would leave systemd and
+# its cgroup behind. Ignored signals stay ignored in cat and unshare as well.
+trap '' HUP INT QUIT TERM
 /bin/sh -c 'echo $$ >"$1/cgroup.procs" && exec unshare --pid --fork --mount-proc --mount --uts \
     --ipc --net --cgroup --propagation private --kill-child -- /bin/sh "$2" --inside "$3"' \
     sh "$cgroup" "$0" "$folder" </dev/null &

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QTest>
+#include <csignal>
 #include <sys/wait.h>
 
 namespace {
@@ -26,6 +27,55 @@ std::string Unit(const std::string& unitSection, const std::string& serviceSecti
 }
 
 const std::string kRuns = Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n");
+
+// A systemd that another program holds (hold_real_systemd), in a process group of its own, for
+// the tests of what a killed test leaves behind. Whatever the test leaves, goes with it.
+class HeldSystemd {
+public:
+    HeldSystemd()
+        : child_(testing_support::StartChild(
+              {HOLD_REAL_SYSTEMD_PATH, SYSTEMD_LAUNCHER, POLKIT_RULE_PATH})) {
+        char cgroup[4096] = {};
+        char folder[4096] = {};
+        if (child_.out && std::fgets(cgroup, sizeof cgroup, child_.out) &&
+            std::fgets(folder, sizeof folder, child_.out)) {
+            cgroup_ = QString::fromUtf8(cgroup).trimmed().toStdString();
+            folder_ = QString::fromUtf8(folder).trimmed().toStdString();
+        }
+    }
+    ~HeldSystemd() {
+        kill(SIGKILL);
+        if (!cgroup_.empty() && std::filesystem::exists(cgroup_)) {
+            testing_support::RemoveCgroup(cgroup_);
+        }
+        std::error_code error;
+        if (!folder_.empty()) {
+            std::filesystem::remove_all(folder_, error);
+        }
+    }
+    HeldSystemd(const HeldSystemd&) = delete;
+    HeldSystemd& operator=(const HeldSystemd&) = delete;
+
+    // Whether systemd runs and its cgroup folder is there.
+    bool runs() const { return !cgroup_.empty() && std::filesystem::exists(cgroup_); }
+    bool cgroupGone() const { return !std::filesystem::exists(cgroup_); }
+    // A signal to the holder's whole process group, as a terminal's Ctrl-C sends.
+    void signalGroup(int signal) const { ::kill(-child_.pid, signal); }
+    // The holder killed on its own, as a test dies; waited for.
+    void kill(int signal) {
+        if (child_.pid > 0) {
+            ::kill(child_.pid, signal);
+            testing_support::Wait(child_.pid);
+            testing_support::ReadAll(child_);
+            child_.pid = -1;
+        }
+    }
+
+private:
+    testing_support::Child child_;
+    std::filesystem::path cgroup_;
+    std::filesystem::path folder_;
+};
 
 } // namespace
 
@@ -186,6 +236,18 @@ private Q_SLOTS:
         }
     }
 
+    // Restart= brings it back only after a while: the press ends when the program has ended,
+    // not when the bound runs out.
+    void aProgramThatEndsAndWaitsForRestartFailsThePressAtOnce() {
+        QVERIFY(install(Unit("", "Type=exec\nExecStart=/bin/false\nRestart=on-failure\n"
+                                 "RestartSec=20\nTimeoutStartSec=5\n")));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!lumra::StartExportService("", kService));
+        QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(systemd->activeState(kUnit) != QLatin1String("active"));
+    }
+
     void aSlowStartAndASlowStopAreWaitedFor() {
         QVERIFY(install(Unit("", "Type=exec\nExecStart=/bin/sleep infinity\n"
                                  "ExecStartPost=/bin/sleep 1.5\nExecStop=/bin/sleep 1.5\n")));
@@ -221,6 +283,29 @@ private Q_SLOTS:
         QCOMPARE(requestAs(testing_support::RealSystemd::kUserWithoutRights, "stop"),
                  QStringLiteral("false 4"));
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
+    }
+
+    // A Ctrl-C reaches the test's whole process group, and then the test is killed: the
+    // launcher still takes systemd and its cgroup folder down.
+    void aTestInterruptedAndKilledLeavesNothingBehind() {
+        HeldSystemd held;
+        QVERIFY(held.runs());
+        held.signalGroup(SIGINT);
+        QTest::qSleep(300);
+        held.kill(SIGKILL);
+        QVERIFY(QTest::qWaitFor([&] { return held.cgroupGone(); }, 10'000));
+    }
+
+    // A harness's time-out kills the test with its launcher: the next fixture removes what
+    // is left.
+    void aTestKilledWithItsLauncherIsCleanedUpByTheNextFixture() {
+        HeldSystemd held;
+        QVERIFY(held.runs());
+        held.signalGroup(SIGKILL);
+        held.kill(SIGKILL);
+        QVERIFY(held.runs());
+        testing_support::RealSystemd next(SYSTEMD_LAUNCHER, POLKIT_RULE_PATH);
+        QVERIFY(held.cgroupGone());
     }
 
     void aMemberOfTheRuleGroupStartsAndStops() {
