@@ -1,5 +1,7 @@
 #include "platform/linux/systemd_service_manager.h"
 
+#include "platform/linux/systemd_dbus_names.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -17,13 +19,7 @@ namespace platform {
 
 namespace {
 
-const QString kSystemd = QStringLiteral("org.freedesktop.systemd1");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/systemd1");
-const QString kManagerInterface = QStringLiteral("org.freedesktop.systemd1.Manager");
-const QString kUnitInterface = QStringLiteral("org.freedesktop.systemd1.Unit");
-const QString kServiceInterface = QStringLiteral("org.freedesktop.systemd1.Service");
-const QString kJobInterface = QStringLiteral("org.freedesktop.systemd1.Job");
-const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+using namespace systemd_dbus;
 const QString kNoSuchUnit = QStringLiteral("org.freedesktop.systemd1.NoSuchUnit");
 
 using std::chrono::milliseconds;
@@ -173,12 +169,12 @@ public:
     }
 
     static QDBusMessage managerCall(const QString& method) {
-        return QDBusMessage::createMethodCall(kSystemd, kManagerPath, kManagerInterface, method);
+        return QDBusMessage::createMethodCall(kService, kManagerPath, kManagerInterface, method);
     }
 
     std::optional<QVariant> property(const QString& path, const QString& interface,
                                      const QString& name) {
-        auto message = QDBusMessage::createMethodCall(kSystemd, path, kPropertiesInterface,
+        auto message = QDBusMessage::createMethodCall(kService, path, kPropertiesInterface,
                                                       QStringLiteral("Get"));
         message << interface << name;
         const auto reply = call(message);
@@ -205,7 +201,7 @@ public:
     }
 
     std::optional<UnitState> read(const Service& service) {
-        auto message = QDBusMessage::createMethodCall(kSystemd, service.path, kPropertiesInterface,
+        auto message = QDBusMessage::createMethodCall(kService, service.path, kPropertiesInterface,
                                                       QStringLiteral("GetAll"));
         message << kUnitInterface;
         const auto reply = call(message);

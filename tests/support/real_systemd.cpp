@@ -1,5 +1,7 @@
 #include "tests/support/real_systemd.h"
 
+#include "platform/linux/systemd_dbus_names.h"
+
 #include <QDBusVariant>
 #include <QProcess>
 #include <QThread>
@@ -17,10 +19,7 @@ namespace testing_support {
 
 namespace {
 
-const QString kSystemd = QStringLiteral("org.freedesktop.systemd1");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/systemd1");
-const QString kManager = QStringLiteral("org.freedesktop.systemd1.Manager");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+using namespace platform::systemd_dbus;
 constexpr int kCallTimeout = 5000;
 
 const char* const kPasswd = "root:x:0:0:root:/root:/bin/sh\n"
@@ -252,9 +251,9 @@ bool RealSystemd::waitUntilRunning() {
             return false;
         }
         if (std::filesystem::exists(socket)) {
-            auto message = QDBusMessage::createMethodCall(kSystemd, kManagerPath, kProperties,
-                                                          QStringLiteral("Get"));
-            message << kManager << QStringLiteral("SystemState");
+            auto message = QDBusMessage::createMethodCall(
+                kService, kManagerPath, kPropertiesInterface, QStringLiteral("Get"));
+            message << kManagerInterface << QStringLiteral("SystemState");
             QDBusConnection::disconnectFromBus(connectionName_);
             const auto reply = QDBusConnection::connectToBus(address(), connectionName_)
                                    .call(message, QDBus::Block, 1000);
@@ -312,7 +311,8 @@ std::string RealSystemd::log() const {
 }
 
 QDBusMessage RealSystemd::callManager(const QString& method, const QVariantList& arguments) {
-    auto message = QDBusMessage::createMethodCall(kSystemd, kManagerPath, kManager, method);
+    auto message =
+        QDBusMessage::createMethodCall(kService, kManagerPath, kManagerInterface, method);
     message.setArguments(arguments);
     return QDBusConnection::connectToBus(address(), connectionName_)
         .call(message, QDBus::Block, kCallTimeout);
@@ -361,8 +361,8 @@ QString RealSystemd::activeState(const std::string& name) {
         return {};
     }
     auto message = QDBusMessage::createMethodCall(
-        kSystemd, unit.arguments().constFirst().value<QDBusObjectPath>().path(), kProperties,
-        QStringLiteral("Get"));
+        kService, unit.arguments().constFirst().value<QDBusObjectPath>().path(),
+        kPropertiesInterface, QStringLiteral("Get"));
     message << QStringLiteral("org.freedesktop.systemd1.Unit") << QStringLiteral("ActiveState");
     const auto reply = QDBusConnection::connectToBus(address(), connectionName_)
                            .call(message, QDBus::Block, kCallTimeout);
