@@ -13,6 +13,7 @@
 #include "toolkit/toolkit_platform.h"
 
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -57,6 +58,32 @@ std::string WithoutDebianProtection() {
                         : "fs.protected_regular is " + value +
                               ", not 2 as on a stock Debian 12; the CTest fixture "
                               "debian_link_protection sets it when it runs as root";
+}
+
+// Writes into the journal a hot one without pages that names the super-journal: header, then
+// the name's record (lock-byte page number, name, length, checksum, magic).
+int WriteJournalNaming(const std::string& journal, std::uint32_t hiveBytes,
+                       const std::string& super) {
+    constexpr std::uint32_t kPage = 4096;
+    constexpr std::uint32_t kSector = 512;
+    const std::string magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    const auto be32 = [](std::uint32_t n) {
+        return std::string{static_cast<char>(n >> 24), static_cast<char>(n >> 16),
+                           static_cast<char>(n >> 8), static_cast<char>(n)};
+    };
+    std::uint32_t sum = 0;
+    for (const unsigned char c : super) {
+        sum += c;
+    }
+    auto bytes =
+        magic + be32(0) + be32(12345) + be32(hiveBytes / kPage) + be32(kSector) + be32(kPage);
+    bytes.resize(kSector, '\0');
+    bytes += be32(0x40000000 / kPage + 1) + super + be32(static_cast<std::uint32_t>(super.size())) +
+             be32(sum) + magic;
+    std::ofstream out(journal, std::ios::binary | std::ios::in | std::ios::out);
+    out << bytes;
+    out.flush();
+    return out ? 0 : 1;
 }
 
 class SharedHiveTest : public ::testing::Test {
@@ -315,6 +342,23 @@ TEST_F(SharedHiveTest, AHardLinkPlantedAsTheJournalNeitherEmptiesNorServesTheHiv
         << result.changes[0];
     EXPECT_EQ(StatOf(hive()).st_nlink, 1u);
     expectUsable(kCarol);
+}
+
+// A journal that any user may write named a super-journal: SQLite read that file and then
+// deleted it, anywhere on the system, in root's process.
+TEST_F(SharedHiveTest, ASuperJournalNamedInACraftedJournalIsNeverReadNorDeleted) {
+    seed();
+    for (const auto& victim : {own.file("precious"), own.file("precious-journal")}) {
+        std::ofstream(victim) << "root's";
+        const auto hiveBytes = static_cast<std::uint32_t>(StatOf(hive()).st_size);
+        ASSERT_EQ(AsUser(kBob, [&] { return WriteJournalNaming(journal(), hiveBytes, victim); }),
+                  0);
+        probe(kRoot);
+        EXPECT_EQ(ReadFileBytes(victim), "root's") << victim;
+    }
+    std::filesystem::remove(own.file("precious-journal"));
+    std::ofstream(journal(), std::ios::trunc).flush();
+    expectUsable(kRoot);
 }
 
 // A hot journal keeps its rollback when it gets a file of its own.
