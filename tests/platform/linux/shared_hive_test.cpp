@@ -361,6 +361,33 @@ TEST_F(SharedHiveTest, ASuperJournalNamedInACraftedJournalIsNeverReadNorDeleted)
     expectUsable(kRoot);
 }
 
+// A sparse file with a second name: its copy was written out in full, so a terabyte that cost
+// the user nothing filled the folder's file system in root's set-up (and the package's postinst).
+TEST_F(SharedHiveTest, ASparseFileWithASecondNameIsCopiedWithItsHoles) {
+    seed();
+    const auto shm = hive() + "-shm";
+    constexpr off_t kSize = 64 << 20;
+    ASSERT_EQ(AsUser(kBob,
+                     [&] {
+                         const int fd = ::open(shm.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+                         const bool made = fd >= 0 && ::pwrite(fd, "x", 1, kSize / 2) == 1 &&
+                                           ::ftruncate(fd, kSize) == 0;
+                         ::close(fd);
+                         return made && ::link(shm.c_str(), shared.file("bobs-name").c_str()) == 0
+                                    ? 0
+                                    : 1;
+                     }),
+              0);
+    const auto result = setUp();
+    ASSERT_EQ(result.changes.size(), 1u);
+    const auto copy = StatOf(shm);
+    EXPECT_EQ(copy.st_nlink, 1u);
+    EXPECT_EQ(copy.st_size, kSize);
+    EXPECT_LT(copy.st_blocks * 512, 1 << 20) << "the holes were written out";
+    EXPECT_EQ(ReadFileBytes(shm).substr(kSize / 2, 2), std::string("x\0", 2));
+    expectUsable(kCarol);
+}
+
 // A hot journal keeps its rollback when it gets a file of its own.
 TEST_F(SharedHiveTest, AHotJournalWithASecondNameIsRolledBackFromAFileOfItsOwn) {
     seed();
