@@ -2,6 +2,7 @@
 
 #include "platform/linux/hive_file.h"
 #include "platform/linux/hive_sharing.h"
+#include "platform/store_deadline.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -202,8 +203,10 @@ private:
                                   "file of its own");
     }
 
-    // Opening through the store rolls a hot journal back, leaves WAL and makes the schema.
+    // Opening through the store rolls a hot journal back, leaves WAL and makes the schema. A
+    // user holding the hive's lock must not hold the set-up (and the package's postinst) too.
     Status check() {
+        const StoreDeadline deadline;
         HiveFile file(hive_, true);
         std::string detail;
         const Status status = file.problem(detail);

@@ -12,12 +12,14 @@
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -385,6 +387,23 @@ TEST_F(SharedHiveTest, ASparseFileWithASecondNameIsCopiedWithItsHoles) {
     EXPECT_EQ(copy.st_size, kSize);
     EXPECT_LT(copy.st_blocks * 512, 1 << 20) << "the holes were written out";
     EXPECT_EQ(ReadFileBytes(shm).substr(kSize / 2, 2), std::string("x\0", 2));
+    expectUsable(kCarol);
+}
+
+// The set-up waited for a lock without end: a user holding the hive held the package's postinst.
+TEST_F(SharedHiveTest, TheSetUpUnderAUsersLockEndsWithinItsBudget) {
+    seed();
+    const pid_t holder = testing_support::RunSqlAsUser(
+        hive(), kBob, "BEGIN EXCLUSIVE; SELECT count(*) FROM keys;", true);
+    ASSERT_GT(holder, 0);
+    auto setUp = std::async(std::launch::async, [&] { return platform::SetUpSharedHive(hive()); });
+    const bool ended = setUp.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    ::kill(holder, SIGKILL);
+    Wait(holder);
+    const auto result = setUp.get();
+    EXPECT_TRUE(ended) << "still waiting after 10 s";
+    EXPECT_FALSE(result.done);
+    EXPECT_NE(result.problem.find("locked"), std::string::npos) << result.problem;
     expectUsable(kCarol);
 }
 
