@@ -49,6 +49,12 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
             file->pMethods = nullptr;
             return SQLITE_CANTOPEN;
         };
+        // No store writes a super-journal; one named in a crafted journal would be read and then
+        // deleted, wherever it lies.
+        if (flags & SQLITE_OPEN_SUPER_JOURNAL) {
+            return refuse("is named as a super-journal by a journal, but no store has one; it is "
+                          "not used.");
+        }
         if (!IsAbsentOrUsable(name, folder)) {
             return refuse({});
         }
@@ -70,8 +76,14 @@ int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int
 }
 
 // SQLite looks for a journal and a WAL and takes an empty file for none: an empty file planted
-// there changes nothing and is not refused.
+// there changes nothing and is not refused. Anything else it looks for is a super-journal named
+// in a journal, which no store writes: absent, so that the journal is taken for a finished one.
 int Access(sqlite3_vfs*, const char* name, int flags, int* result) {
+    if (flags == SQLITE_ACCESS_EXISTS && name && !std::string_view(name).ends_with("-journal") &&
+        !std::string_view(name).ends_with("-wal")) {
+        *result = 0;
+        return SQLITE_OK;
+    }
     struct stat info {};
     if (flags == SQLITE_ACCESS_EXISTS && name && ::lstat(name, &info) == 0 &&
         S_ISREG(info.st_mode) && info.st_size == 0) {

@@ -2,7 +2,9 @@
 
 #include "platform/linux/hive_file.h"
 #include "platform/linux/hive_sharing.h"
+#include "platform/store_deadline.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -40,6 +42,32 @@ std::string Aside(const std::string& name) {
         }
     }
     return {};
+}
+
+// Copies the file's first `size` bytes with its holes kept: a user's sparse file of a terabyte
+// costs a few blocks, and so must its copy.
+bool CopyKeepingHoles(int from, int to, off_t size) {
+    if (::ftruncate(to, size) != 0) {
+        return false;
+    }
+    char buffer[1 << 16];
+    off_t at = ::lseek(from, 0, SEEK_DATA);
+    while (at >= 0 && at < size) {
+        const off_t hole = std::min<off_t>(::lseek(from, at, SEEK_HOLE), size);
+        if (hole < 0) {
+            return false;
+        }
+        while (at < hole) {
+            const auto want = static_cast<std::size_t>(std::min<off_t>(hole - at, sizeof buffer));
+            const ssize_t got = ::pread(from, buffer, want, at);
+            if (got <= 0 || ::pwrite(to, buffer, static_cast<std::size_t>(got), at) != got) {
+                return false;
+            }
+            at += got;
+        }
+        at = ::lseek(from, at, SEEK_DATA);
+    }
+    return at >= 0 || errno == ENXIO;
 }
 
 class SetUp {
@@ -162,13 +190,9 @@ private:
             result_.problem = Errno("cannot copy '" + name + "'");
             return;
         }
-        bool copied = ::fchmod(to, kSharedFileMode) == 0;
-        char buffer[1 << 16];
-        ssize_t got = 0;
-        while (copied && (got = ::read(from, buffer, sizeof buffer)) > 0) {
-            copied = ::write(to, buffer, static_cast<std::size_t>(got)) == got;
-        }
-        copied = copied && got == 0 && ::fsync(to) == 0;
+        struct stat info {};
+        const bool copied = ::fchmod(to, kSharedFileMode) == 0 && ::fstat(from, &info) == 0 &&
+                            CopyKeepingHoles(from, to, info.st_size) && ::fsync(to) == 0;
         ::close(to);
         if (!copied || ::rename(copy.c_str(), name.c_str()) != 0) {
             result_.problem = Errno("cannot copy '" + name + "'");
@@ -179,8 +203,10 @@ private:
                                   "file of its own");
     }
 
-    // Opening through the store rolls a hot journal back, leaves WAL and makes the schema.
+    // Opening through the store rolls a hot journal back, leaves WAL and makes the schema. A
+    // user holding the hive's lock must not hold the set-up (and the package's postinst) too.
     Status check() {
+        const StoreDeadline deadline;
         HiveFile file(hive_, true);
         std::string detail;
         const Status status = file.problem(detail);

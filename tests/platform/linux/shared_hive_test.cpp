@@ -12,11 +12,14 @@
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
 
+#include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -57,6 +60,32 @@ std::string WithoutDebianProtection() {
                         : "fs.protected_regular is " + value +
                               ", not 2 as on a stock Debian 12; the CTest fixture "
                               "debian_link_protection sets it when it runs as root";
+}
+
+// Writes into the journal a hot one without pages that names the super-journal: header, then
+// the name's record (lock-byte page number, name, length, checksum, magic).
+int WriteJournalNaming(const std::string& journal, std::uint32_t hiveBytes,
+                       const std::string& super) {
+    constexpr std::uint32_t kPage = 4096;
+    constexpr std::uint32_t kSector = 512;
+    const std::string magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    const auto be32 = [](std::uint32_t n) {
+        return std::string{static_cast<char>(n >> 24), static_cast<char>(n >> 16),
+                           static_cast<char>(n >> 8), static_cast<char>(n)};
+    };
+    std::uint32_t sum = 0;
+    for (const unsigned char c : super) {
+        sum += c;
+    }
+    auto bytes =
+        magic + be32(0) + be32(12345) + be32(hiveBytes / kPage) + be32(kSector) + be32(kPage);
+    bytes.resize(kSector, '\0');
+    bytes += be32(0x40000000 / kPage + 1) + super + be32(static_cast<std::uint32_t>(super.size())) +
+             be32(sum) + magic;
+    std::ofstream out(journal, std::ios::binary | std::ios::in | std::ios::out);
+    out << bytes;
+    out.flush();
+    return out ? 0 : 1;
 }
 
 class SharedHiveTest : public ::testing::Test {
@@ -314,6 +343,67 @@ TEST_F(SharedHiveTest, AHardLinkPlantedAsTheJournalNeitherEmptiesNorServesTheHiv
               std::string::npos)
         << result.changes[0];
     EXPECT_EQ(StatOf(hive()).st_nlink, 1u);
+    expectUsable(kCarol);
+}
+
+// A journal that any user may write named a super-journal: SQLite read that file and then
+// deleted it, anywhere on the system, in root's process.
+TEST_F(SharedHiveTest, ASuperJournalNamedInACraftedJournalIsNeverReadNorDeleted) {
+    seed();
+    for (const auto& victim : {own.file("precious"), own.file("precious-journal")}) {
+        std::ofstream(victim) << "root's";
+        const auto hiveBytes = static_cast<std::uint32_t>(StatOf(hive()).st_size);
+        ASSERT_EQ(AsUser(kBob, [&] { return WriteJournalNaming(journal(), hiveBytes, victim); }),
+                  0);
+        probe(kRoot);
+        EXPECT_EQ(ReadFileBytes(victim), "root's") << victim;
+    }
+    std::filesystem::remove(own.file("precious-journal"));
+    std::ofstream(journal(), std::ios::trunc).flush();
+    expectUsable(kRoot);
+}
+
+// A sparse file with a second name: its copy was written out in full, so a terabyte that cost
+// the user nothing filled the folder's file system in root's set-up (and the package's postinst).
+TEST_F(SharedHiveTest, ASparseFileWithASecondNameIsCopiedWithItsHoles) {
+    seed();
+    const auto shm = hive() + "-shm";
+    constexpr off_t kSize = 64 << 20;
+    ASSERT_EQ(AsUser(kBob,
+                     [&] {
+                         const int fd = ::open(shm.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+                         const bool made = fd >= 0 && ::pwrite(fd, "x", 1, kSize / 2) == 1 &&
+                                           ::ftruncate(fd, kSize) == 0;
+                         ::close(fd);
+                         return made && ::link(shm.c_str(), shared.file("bobs-name").c_str()) == 0
+                                    ? 0
+                                    : 1;
+                     }),
+              0);
+    const auto result = setUp();
+    ASSERT_EQ(result.changes.size(), 1u);
+    const auto copy = StatOf(shm);
+    EXPECT_EQ(copy.st_nlink, 1u);
+    EXPECT_EQ(copy.st_size, kSize);
+    EXPECT_LT(copy.st_blocks * 512, 1 << 20) << "the holes were written out";
+    EXPECT_EQ(ReadFileBytes(shm).substr(kSize / 2, 2), std::string("x\0", 2));
+    expectUsable(kCarol);
+}
+
+// The set-up waited for a lock without end: a user holding the hive held the package's postinst.
+TEST_F(SharedHiveTest, TheSetUpUnderAUsersLockEndsWithinItsBudget) {
+    seed();
+    const pid_t holder = testing_support::RunSqlAsUser(
+        hive(), kBob, "BEGIN EXCLUSIVE; SELECT count(*) FROM keys;", true);
+    ASSERT_GT(holder, 0);
+    auto setUp = std::async(std::launch::async, [&] { return platform::SetUpSharedHive(hive()); });
+    const bool ended = setUp.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    ::kill(holder, SIGKILL);
+    Wait(holder);
+    const auto result = setUp.get();
+    EXPECT_TRUE(ended) << "still waiting after 10 s";
+    EXPECT_FALSE(result.done);
+    EXPECT_NE(result.problem.find("locked"), std::string::npos) << result.problem;
     expectUsable(kCarol);
 }
 
