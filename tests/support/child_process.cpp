@@ -71,11 +71,15 @@ ReachableCopies g_Copies;
 
 } // namespace
 
+std::string ReachableCopy(const std::string& program, std::string& problem) {
+    return g_Copies.of(program, problem);
+}
+
 Child StartChild(const std::vector<std::string>& args, int uid) {
     std::string problem;
     auto argv0 = args.at(0);
     if (uid >= 0) {
-        argv0 = g_Copies.of(argv0, problem);
+        argv0 = ReachableCopy(argv0, problem);
     }
     int fds[2];
     if (::pipe(fds) != 0) {

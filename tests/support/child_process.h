@@ -19,6 +19,10 @@ struct Child {
 // why to its output, which the test shows, and exits with 127.
 Child StartChild(const std::vector<std::string>& args, int uid = -1);
 
+// The path of a copy of the program that every user may run, made as StartChild makes it, for a
+// program another user starts in turn (from a shell, say); "" with the reason in problem.
+std::string ReachableCopy(const std::string& program, std::string& problem);
+
 // Makes this (child) process the user, uid and gid alike, with no supplementary groups; false
 // when it could not.
 bool BecomeUser(int uid);
