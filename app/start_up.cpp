@@ -2,9 +2,9 @@
 
 #include "app/handler_guard.h"
 #include "app/store_problems.h"
-#include "platform/linux/sqlite_settings_store.h"
+#include "platform/settings_store.h"
 
-std::unique_ptr<TfrmNorlexa> StartMainWindow(platform::SqliteSettingsStore& store) {
+std::unique_ptr<TfrmNorlexa> StartMainWindow(platform::SettingsStore& store) {
     std::unique_ptr<TfrmNorlexa> window;
     RunGuarded([&] {
         ReportStartProblems({store.hiveProblemForUser(platform::Hive::Machine),

@@ -2,7 +2,7 @@
 // connection string or are refused, what the writer accepts reads back unchanged, whether it came
 // from a file or from the caller, and the editor's save of a file keeps its pairs.
 #include "fuzz/check.h"
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 #include "toolkit/dataproviders/data_link_file.h"
 
 #include <cstdint>
@@ -22,10 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto connection = vemlo::ReadDataLink(bytes)) {
         CheckWrittenReadsBack(*connection);
         // The editor's save: the parsed pairs in their canonical form, read back as the same pairs.
-        if (const auto pairs = vemlo::ParseConnectionString(*connection)) {
-            if (const auto saved = vemlo::DataLinkBytes(vemlo::FormatConnectionString(*pairs))) {
+        if (const auto pairs = platform::ParseConnectionString(*connection)) {
+            if (const auto saved = vemlo::DataLinkBytes(platform::FormatConnectionString(*pairs))) {
                 const auto read = vemlo::ReadDataLink(*saved);
-                Check(read && vemlo::ParseConnectionString(*read) == pairs);
+                Check(read && platform::ParseConnectionString(*read) == pairs);
             }
         }
     }

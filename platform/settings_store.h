@@ -79,6 +79,9 @@ public:
     virtual std::string messageFor(Status status) const = 0;
     // The same for the user, in Swedish, naming the file it concerns where there is one.
     virtual std::string userMessageFor(Status status) const = 0;
+    // Why a hive cannot be used or written, for the user in Swedish, or "". A program reports
+    // this once at its start; a store whose hives cannot fail that way has nothing to report.
+    virtual std::string hiveProblemForUser(Hive) { return ""; }
 
     // A batch of one hive: what is written between beginBatch and the matching endBatch becomes
     // visible to others at once, at the outermost endBatch, or not at all; what is read in a read

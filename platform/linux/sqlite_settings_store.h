@@ -28,7 +28,7 @@ public:
     // cannot be used or written, or "".
     std::string hiveProblem(Hive hive);
     // The same for the user, in Swedish.
-    std::string hiveProblemForUser(Hive hive);
+    std::string hiveProblemForUser(Hive hive) override;
 
     Status createKey(Hive hive, const std::string& path, bool openAccess, KeyHandle& key) override;
     Status openKey(Hive hive, const std::string& path, KeyHandle& key) override;

@@ -1,6 +1,6 @@
 #include "platform/qt/sql_connection_target.h"
 
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 
 #include <charconv>
 
@@ -23,12 +23,12 @@ std::string_view WithoutVersion(std::string_view provider) {
 }
 
 bool IsProvider(std::string_view provider, std::string_view name) {
-    return vemlo::SameConnectionStringKey(WithoutVersion(provider), name);
+    return SameConnectionStringKey(WithoutVersion(provider), name);
 }
 
 bool StartsWithProvider(std::string_view provider, std::string_view name) {
     return provider.size() >= name.size() &&
-           vemlo::SameConnectionStringKey(provider.substr(0, name.size()), name);
+           SameConnectionStringKey(provider.substr(0, name.size()), name);
 }
 
 SqlConnectionTarget Problem(std::string text) {
@@ -37,7 +37,7 @@ SqlConnectionTarget Problem(std::string text) {
     return target;
 }
 
-SqlConnectionTarget SQLiteTarget(const vemlo::ConnectionString& connection, SqlAccess access) {
+SqlConnectionTarget SQLiteTarget(const ConnectionString& connection, SqlAccess access) {
     SqlConnectionTarget target;
     target.driver = "QSQLITE";
     target.databaseName = connection.value("Data Source");
@@ -51,7 +51,7 @@ SqlConnectionTarget SQLiteTarget(const vemlo::ConnectionString& connection, SqlA
     return target;
 }
 
-SqlConnectionTarget PostgreSQLTarget(const vemlo::ConnectionString& connection) {
+SqlConnectionTarget PostgreSQLTarget(const ConnectionString& connection) {
     SqlConnectionTarget target;
     target.driver = "QPSQL";
     target.hostName = connection.value("Data Source");
@@ -74,8 +74,7 @@ SqlConnectionTarget PostgreSQLTarget(const vemlo::ConnectionString& connection) 
     return target;
 }
 
-SqlConnectionTarget OdbcTarget(std::string databaseName,
-                               const vemlo::ConnectionString& connection) {
+SqlConnectionTarget OdbcTarget(std::string databaseName, const ConnectionString& connection) {
     SqlConnectionTarget target;
     target.driver = "QODBC";
     target.databaseName = std::move(databaseName);
@@ -87,7 +86,7 @@ SqlConnectionTarget OdbcTarget(std::string databaseName,
 } // namespace
 
 SqlConnectionTarget SqlConnectionTargetFor(std::string_view connectionString, SqlAccess access) {
-    const auto connection = vemlo::ParseConnectionString(connectionString);
+    const auto connection = ParseConnectionString(connectionString);
     if (!connection) {
         return Problem("Anslutningssträngen kan inte läsas.");
     }
@@ -109,7 +108,7 @@ SqlConnectionTarget SqlConnectionTargetFor(std::string_view connectionString, Sq
         return OdbcTarget(std::move(odbc), *connection);
     }
     if (provider.empty() && (connection->has("Driver") || connection->has("DSN"))) {
-        return OdbcTarget(std::string(connectionString), vemlo::ConnectionString{});
+        return OdbcTarget(std::string(connectionString), ConnectionString{});
     }
     if (provider.empty()) {
         return Problem("Anslutningssträngen anger ingen dataleverantör (Provider).");

@@ -162,7 +162,8 @@ void TfrmDataLinkEditor::showFields() {
     for (const auto& field : fields_) {
         field.edit->setText(QString::fromStdString(connection_.value(field.key)));
     }
-    cbPersistSecurityInfo->setChecked(SameConnectionStringKey(connection_.value(kPersist), "True"));
+    cbPersistSecurityInfo->setChecked(
+        platform::SameConnectionStringKey(connection_.value(kPersist), "True"));
     syncing_ = false;
 }
 
@@ -171,7 +172,8 @@ void TfrmDataLinkEditor::fieldChanged(const char* key, const QString& text) {
         return;
     }
     SetConnectionValue(connection_, key, text.toStdString());
-    edConnectionString->setText(QString::fromStdString(FormatConnectionString(connection_)));
+    edConnectionString->setText(
+        QString::fromStdString(platform::FormatConnectionString(connection_)));
     parsed_ = true;
     lbProblem->hide();
     setModified(true);
@@ -189,7 +191,7 @@ void TfrmDataLinkEditor::persistChanged(bool persist) {
 }
 
 void TfrmDataLinkEditor::rawChanged(const QString& text) {
-    const auto parsed = ParseConnectionString(text.toStdString());
+    const auto parsed = platform::ParseConnectionString(text.toStdString());
     parsed_ = parsed.has_value();
     lbProblem->setVisible(!parsed_);
     if (parsed) {
@@ -209,7 +211,7 @@ bool TfrmDataLinkEditor::Save() {
         showInfo("Anslutningssträngen kan inte tolkas och sparas inte.", true);
         return false;
     }
-    const auto bytes = DataLinkBytes(FormatConnectionString(connection_));
+    const auto bytes = DataLinkBytes(platform::FormatConnectionString(connection_));
     if (!bytes) {
         showInfo("Anslutningssträngen innehåller tecken som en datalänk inte kan hålla.", true);
         return false;

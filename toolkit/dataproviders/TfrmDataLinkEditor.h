@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 
 #include <QWidget>
 #include <functional>
@@ -57,7 +57,7 @@ private:
     std::string path_;
     platform::MessageBoxes& boxes_;
     ConnectionTest test_;
-    ConnectionString connection_;
+    platform::ConnectionString connection_;
     bool parsed_ = true;
     bool syncing_ = false;
     bool modified_ = false;

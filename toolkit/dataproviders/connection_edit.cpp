@@ -4,11 +4,11 @@
 
 namespace vemlo {
 
-void SetConnectionValue(ConnectionString& connection, const std::string& key,
+void SetConnectionValue(platform::ConnectionString& connection, const std::string& key,
                         const std::string& value) {
     auto& pairs = connection.pairs;
-    const auto same = [&](const ConnectionStringPair& pair) {
-        return SameConnectionStringKey(pair.key, key);
+    const auto same = [&](const platform::ConnectionStringPair& pair) {
+        return platform::SameConnectionStringKey(pair.key, key);
     };
     auto first = std::find_if(pairs.begin(), pairs.end(), same);
     if (first == pairs.end()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 
 #include <string>
 
@@ -8,7 +8,7 @@ namespace vemlo {
 
 // Sets a key's value in the connection string, in the place of its first occurrence, dropping
 // later ones; an empty value removes the key.
-void SetConnectionValue(ConnectionString& connection, const std::string& key,
+void SetConnectionValue(platform::ConnectionString& connection, const std::string& key,
                         const std::string& value);
 
 } // namespace vemlo

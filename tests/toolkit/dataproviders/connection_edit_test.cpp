@@ -29,10 +29,10 @@ class SetConnectionValueTest : public ::testing::TestWithParam<EditCase> {};
 
 TEST_P(SetConnectionValueTest, EditsOneKey) {
     const auto& c = GetParam();
-    auto connection = vemlo::ParseConnectionString(c.before);
+    auto connection = platform::ParseConnectionString(c.before);
     ASSERT_TRUE(connection);
     vemlo::SetConnectionValue(*connection, c.key, c.value);
-    EXPECT_EQ(vemlo::FormatConnectionString(*connection), c.after);
+    EXPECT_EQ(platform::FormatConnectionString(*connection), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, SetConnectionValueTest, ::testing::ValuesIn(kCases));

@@ -1,4 +1,4 @@
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 #include "toolkit/dataproviders/data_link_file.h"
 
 #include <array>
@@ -87,7 +87,7 @@ TEST(DataLinkBytesTest, RefusesWhatTheFileCannotHold) {
 
 struct RoundTripCase {
     const char* name;
-    vemlo::ConnectionString connection;
+    platform::ConnectionString connection;
     friend void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -104,11 +104,11 @@ class DataLinkRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(DataLinkRoundTripTest, GivesTheSamePairsBack) {
     const auto& connection = GetParam().connection;
-    const auto bytes = vemlo::DataLinkBytes(vemlo::FormatConnectionString(connection));
+    const auto bytes = vemlo::DataLinkBytes(platform::FormatConnectionString(connection));
     ASSERT_TRUE(bytes);
     const auto text = vemlo::ReadDataLink(*bytes);
     ASSERT_TRUE(text);
-    EXPECT_EQ(vemlo::ParseConnectionString(*text), connection);
+    EXPECT_EQ(platform::ParseConnectionString(*text), connection);
 }
 
 INSTANTIATE_TEST_SUITE_P(Strings, DataLinkRoundTripTest, ::testing::ValuesIn(kRoundTrips));

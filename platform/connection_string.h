@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vemlo {
+namespace platform {
 
 // One "Key=Value" pair of a connection string, as written (the key without surrounding blanks,
 // the value unquoted).
@@ -41,4 +41,4 @@ std::string FormatConnectionString(const ConnectionString& connection);
 // Compares two keys without regard to ASCII letter case.
 bool SameConnectionStringKey(std::string_view left, std::string_view right);
 
-} // namespace vemlo
+} // namespace platform

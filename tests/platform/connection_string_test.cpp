@@ -1,12 +1,12 @@
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 
 #include <array>
 #include <gtest/gtest.h>
 
 namespace {
 
-using vemlo::ConnectionString;
-using vemlo::ConnectionStringPair;
+using platform::ConnectionString;
+using platform::ConnectionStringPair;
 using Pairs = std::vector<ConnectionStringPair>;
 
 struct ParseCase {
@@ -17,7 +17,7 @@ struct ParseCase {
 class ParseConnectionStringTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseConnectionStringTest, GivesThePairsInOrder) {
-    const auto parsed = vemlo::ParseConnectionString(GetParam().text);
+    const auto parsed = platform::ParseConnectionString(GetParam().text);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->pairs, GetParam().pairs);
 }
@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
 class MalformedConnectionStringTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(MalformedConnectionStringTest, HasNoValue) {
-    EXPECT_FALSE(vemlo::ParseConnectionString(GetParam()).has_value());
+    EXPECT_FALSE(platform::ParseConnectionString(GetParam()).has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, MalformedConnectionStringTest,
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, MalformedConnectionStringTest,
                                          "A=1;;B"));
 
 TEST(ConnectionStringTest, KeysCompareWithoutLetterCaseAndTheLaterValueCounts) {
-    const auto parsed = vemlo::ParseConnectionString("DATA SOURCE=a;Provider=P;data source=b");
+    const auto parsed = platform::ParseConnectionString("DATA SOURCE=a;Provider=P;data source=b");
     ASSERT_TRUE(parsed.has_value());
     EXPECT_TRUE(parsed->has("Data Source"));
     EXPECT_EQ(parsed->value("Data Source"), "b");
@@ -68,9 +68,9 @@ class FormatConnectionStringTest : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatConnectionStringTest, QuotesOnlyWhatNeedsItAndParsesBack) {
     const ConnectionString connection{GetParam().pairs};
-    const auto text = vemlo::FormatConnectionString(connection);
+    const auto text = platform::FormatConnectionString(connection);
     EXPECT_EQ(text, GetParam().text);
-    EXPECT_EQ(vemlo::ParseConnectionString(text), connection);
+    EXPECT_EQ(platform::ParseConnectionString(text), connection);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,10 +1,10 @@
-#include "toolkit/dataproviders/connection_string.h"
+#include "platform/connection_string.h"
 
 #include "platform/trimmed_text.h"
 
 #include <algorithm>
 
-namespace vemlo {
+namespace platform {
 
 namespace {
 
@@ -17,7 +17,7 @@ char LowerAscii(char c) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-    return platform::TrimmedBy(text, IsBlank);
+    return TrimmedBy(text, IsBlank);
 }
 
 bool IsQuote(char c) {
@@ -144,4 +144,4 @@ std::string FormatConnectionString(const ConnectionString& connection) {
     return text;
 }
 
-} // namespace vemlo
+} // namespace platform
