@@ -31,12 +31,11 @@ protected:
         , sandbox_(backend.make()) {
         reopen();
     }
-    ~StoreContract() { vemlo::UseToolkitPlatform({}); }
 
     void reopen() {
         store_.reset();
         store_ = sandbox_->open();
-        vemlo::UseToolkitPlatform({store_.get(), &boxes_, nullptr});
+        wired_.wire({.settingsStore = store_.get(), .messageBoxes = &boxes_});
     }
     platform::SettingsStore& store() { return *store_; }
     const StoreBackend& backend() const { return backend_; }
@@ -63,6 +62,7 @@ private:
     StoreBackend backend_;
     std::unique_ptr<testing_support::StoreSandbox> sandbox_;
     platform::ScriptedMessageBoxes boxes_;
+    testing_support::WiredToolkit wired_;
     std::unique_ptr<platform::SettingsStore> store_;
 };
 
