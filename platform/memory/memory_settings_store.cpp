@@ -148,6 +148,10 @@ Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name
         return status;
     }
     const Handle handle = handles_.at(parent);
+    // One name, as the other stores take it: a path here would reach a deeper key.
+    if (!IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+        return kInvalidParameter;
+    }
     const auto child = node->children.find(Fold(name));
     if (child == node->children.end()) {
         return kFileNotFound;

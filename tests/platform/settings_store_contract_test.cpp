@@ -109,6 +109,33 @@ TEST_P(StoreContractTest, RefusesOverlongTextsAndNul) {
     }
 }
 
+// A sub-key call takes one name, never a path to a deeper key.
+TEST_P(StoreContractTest, ASubKeyNameIsOneComponent) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\A\\B", "V", "x"));
+    KeyHandle parent = 0;
+    ASSERT_EQ(store().openKey(Hive::Machine, "P", parent), platform::kSuccess);
+    for (const auto* bad : {"", "A\\B", "\\A", "A\\"}) {
+        KeyHandle key = 0;
+        EXPECT_EQ(store().openSubKey(parent, bad, key), platform::kInvalidParameter) << bad;
+    }
+    store().closeKey(parent);
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\A\\B", "V"), "x");
+}
+
+// Text that is no UTF-8 has no length in the store's units, so no store takes it.
+TEST_P(StoreContractTest, RefusesTextThatIsNoUtf8) {
+    KeyHandle key = 0;
+    ASSERT_EQ(store().createKey(Hive::Machine, "K", true, key), platform::kSuccess);
+    for (const std::string bad : {"\xff", "a\xc3", "\xc0\xaf", "\xed\xa0\x80"}) {
+        EXPECT_EQ(store().setValue(key, "V", bad), platform::kInvalidParameter);
+        EXPECT_EQ(store().setValue(key, bad, "x"), platform::kInvalidParameter);
+        KeyHandle sub = 0;
+        EXPECT_EQ(store().createKey(Hive::Machine, "K\\" + bad, true, sub),
+                  platform::kInvalidParameter);
+    }
+    store().closeKey(key);
+}
+
 TEST_P(StoreContractTest, KeyNamesLongerThanTheRegistrysLimitAreRefused) {
     KeyHandle key = 0;
     const std::string longest(platform::kMaxKeyNameUnits, 'k');
