@@ -93,7 +93,8 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #endif
     StderrMessageBoxes boxes;
     NoWindowMessages windows;
-    vemlo::UseToolkitPlatform({&store, &boxes, &windows});
+    vemlo::UseToolkitPlatform(
+        {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = &windows});
 #ifdef _WIN32
     const bool terminal = _isatty(_fileno(stdout)) != 0;
 #else

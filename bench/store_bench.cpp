@@ -19,11 +19,8 @@ const std::string kValue = "2026-12-11 06:00:00";
 struct ToolkitStore {
     testing_support::TempFolder folder;
     platform::SqliteSettingsStore store{folder.file("user.hive"), folder.file("machine.hive")};
-    ToolkitStore() {
-        vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
-        vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue);
-    }
-    ~ToolkitStore() { vemlo::UseToolkitPlatform({}); }
+    testing_support::WiredToolkit wired{{.settingsStore = &store}};
+    ToolkitStore() { vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue); }
 };
 
 // SQLite skips an update that changes nothing, without writing or syncing anything, so every
@@ -57,9 +54,8 @@ public:
         path_ = folder_.file("raw.hive");
         {
             platform::SqliteSettingsStore store(path_, path_);
-            vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+            testing_support::WiredToolkit wired({.settingsStore = &store});
             vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, kKey, kName, kValue);
-            vemlo::UseToolkitPlatform({});
         }
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(db_, 5000);

@@ -1,5 +1,6 @@
 #include "toolkit/toolkit_platform.h"
 
+#include <cstddef>
 #include <stdexcept>
 
 namespace vemlo {
@@ -7,6 +8,13 @@ namespace vemlo {
 namespace {
 
 ToolkitPlatform g_Platform;
+
+template <typename... Fields>
+concept FilledByPosition = requires(Fields... fields) {
+    ToolkitPlatform{fields...};
+};
+static_assert(!FilledByPosition<platform::SettingsStore*, platform::MessageBoxes*, std::nullptr_t>);
+static_assert(!FilledByPosition<std::nullptr_t>);
 
 template <typename Service> Service& Required(Service* service, const char* name) {
     if (!service) {

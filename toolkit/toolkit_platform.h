@@ -20,8 +20,14 @@ namespace vemlo {
 struct TApplicationObject;
 
 // What the toolkit reaches the operating system through. The program sets it up once at start;
-// tests hand in the in-memory twins.
+// tests hand in the in-memory twins. Fill it by name only ({.settingsStore = &store, ...}): the
+// leading tag takes the first positional initialiser and accepts none, so a list by position,
+// which a reordered field would wire to the wrong service without a word, does not compile.
 struct ToolkitPlatform {
+    struct ByNameOnly {
+        explicit ByNameOnly() = default;
+    };
+    ByNameOnly byNameOnly{};
     platform::SettingsStore* settingsStore = nullptr;
     platform::MessageBoxes* messageBoxes = nullptr;
     platform::WindowMessages* windowMessages = nullptr;

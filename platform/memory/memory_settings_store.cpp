@@ -24,6 +24,8 @@ std::vector<std::string> FoldedPath(const std::string& path) {
 
 struct MemorySettingsStore::Node {
     std::string name;
+    // Tells a key from one made again under its name after it was deleted.
+    std::uint64_t id = 0;
     bool openAccess = false;
     std::map<std::string, std::unique_ptr<Node>> children;
     std::map<std::string, std::pair<std::string, std::string>> values; // folded -> name, data
@@ -86,13 +88,14 @@ MemorySettingsStore::Node* MemorySettingsStore::resolve(KeyHandle key, Call call
         return nullptr;
     }
     Node* node = find(it->second.hive, it->second.path);
-    status = node ? injected(call, it->second.hive) : kKeyDeleted;
+    status = node && node->id == it->second.node ? injected(call, it->second.hive) : kKeyDeleted;
     return status == kSuccess ? node : nullptr;
 }
 
-KeyHandle MemorySettingsStore::newHandle(Hive hive, std::vector<std::string> path) {
+KeyHandle MemorySettingsStore::newHandle(Hive hive, std::vector<std::string> path,
+                                         const Node& node) {
     const KeyHandle key = nextHandle_++;
-    handles_.emplace(key, Handle{hive, std::move(path)});
+    handles_.emplace(key, Handle{hive, std::move(path), node.id});
     return key;
 }
 
@@ -111,11 +114,12 @@ Status MemorySettingsStore::createKey(Hive hive, const std::string& path, bool o
         if (!child) {
             child = std::make_unique<Node>();
             child->name = part;
+            child->id = nextNode_++;
             child->openAccess = openAccess;
         }
         node = child.get();
     }
-    key = newHandle(hive, FoldedPath(path));
+    key = newHandle(hive, FoldedPath(path), *node);
     return kSuccess;
 }
 
@@ -128,10 +132,11 @@ Status MemorySettingsStore::openKey(Hive hive, const std::string& path, KeyHandl
         return kInvalidParameter;
     }
     auto folded = FoldedPath(path);
-    if (!find(hive, folded)) {
+    const Node* node = find(hive, folded);
+    if (!node) {
         return kFileNotFound;
     }
-    key = newHandle(hive, std::move(folded));
+    key = newHandle(hive, std::move(folded), *node);
     return kSuccess;
 }
 
@@ -143,12 +148,17 @@ Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name
         return status;
     }
     const Handle handle = handles_.at(parent);
-    if (!node->children.count(Fold(name))) {
+    // One name, as the other stores take it: a path here would reach a deeper key.
+    if (!IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+        return kInvalidParameter;
+    }
+    const auto child = node->children.find(Fold(name));
+    if (child == node->children.end()) {
         return kFileNotFound;
     }
     auto path = handle.path;
     path.push_back(Fold(name));
-    key = newHandle(handle.hive, std::move(path));
+    key = newHandle(handle.hive, std::move(path), *child->second);
     return kSuccess;
 }
 

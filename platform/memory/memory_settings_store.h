@@ -2,6 +2,7 @@
 
 #include "platform/settings_store.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -88,6 +89,8 @@ private:
     struct Handle {
         Hive hive;
         std::vector<std::string> path;
+        // The key's id when opened: a key deleted and made again is another key.
+        std::uint64_t node;
     };
 
     Status injected(Call call, std::optional<Hive> hive);
@@ -95,12 +98,13 @@ private:
     Node* find(Hive hive, const std::vector<std::string>& path) const;
     // The open key, unless the handle is unknown, the key is gone or a failure is injected.
     Node* resolve(KeyHandle key, Call call, Status& status);
-    KeyHandle newHandle(Hive hive, std::vector<std::string> path);
+    KeyHandle newHandle(Hive hive, std::vector<std::string> path, const Node& node);
 
     std::unique_ptr<Node> user_;
     std::unique_ptr<Node> machine_;
     std::map<KeyHandle, Handle> handles_;
     KeyHandle nextHandle_ = 1;
+    std::uint64_t nextNode_ = 1;
     std::vector<Failure> failures_;
     std::map<std::string, Status> failingValues_;
     std::vector<BatchKind> batchesBegun_;

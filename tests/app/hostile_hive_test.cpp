@@ -97,7 +97,7 @@ TEST_P(CraftedSchemaTest, IsRefusedByEveryCommandAndNothingRuns) {
 // for hours: it runs nothing in that process either.
 TEST_P(CraftedSchemaTest, MadeWhileTheStoreIsOpenRunsNothing) {
     platform::SqliteSettingsStore store(folder.file("u.hive"), hive());
-    vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+    testing_support::WiredToolkit wired({.settingsStore = &store});
     ASSERT_TRUE(vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, "A\\B", "V", "stored"));
     raw(GetParam().sql);
     const std::string folder = "/home/root-only/";
@@ -109,7 +109,6 @@ TEST_P(CraftedSchemaTest, MadeWhileTheStoreIsOpenRunsNothing) {
             << vemlo::LastWriteFailure();
         EXPECT_EQ(storedValue(), "stored");
     }
-    vemlo::UseToolkitPlatform({});
 }
 
 INSTANTIATE_TEST_SUITE_P(

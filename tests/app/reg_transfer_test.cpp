@@ -200,14 +200,14 @@ TEST(RegImportKilled, LeavesTheHiveAsBefore) {
     testing_support::WriteFileBytes(folder.file("in.txt"), text);
     {
         platform::SqliteSettingsStore store(hive, hive);
-        vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+        testing_support::WiredToolkit wired({.settingsStore = &store});
         ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "Before", "V", "kept"));
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
         platform::SqliteSettingsStore own(hive, hive);
         testing_support::DyingStore dying(own, testing_support::DyingStore::At::SetValue, 25);
-        vemlo::UseToolkitPlatform({&dying, nullptr, nullptr});
+        vemlo::UseToolkitPlatform({.settingsStore = &dying});
         std::ostringstream out;
         std::ostringstream err;
         RunRegCommand({"import", folder.file("in.txt")}, out, err);
@@ -216,11 +216,10 @@ TEST(RegImportKilled, LeavesTheHiveAsBefore) {
     const int status = testing_support::Wait(pid);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << status;
     platform::SqliteSettingsStore store(hive, hive);
-    vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+    testing_support::WiredToolkit wired({.settingsStore = &store});
     EXPECT_EQ(vemlo::RegReadString(RegRoot::LocalMachine, "Before", "V"), "kept");
     platform::KeyHandle key = 0;
     EXPECT_EQ(store.openKey(Hive::Machine, "Imported", key), platform::kFileNotFound);
-    vemlo::UseToolkitPlatform({});
 }
 
 } // namespace

@@ -31,12 +31,11 @@ protected:
         , sandbox_(backend.make()) {
         reopen();
     }
-    ~StoreContract() { vemlo::UseToolkitPlatform({}); }
 
     void reopen() {
         store_.reset();
         store_ = sandbox_->open();
-        vemlo::UseToolkitPlatform({store_.get(), &boxes_, nullptr});
+        wired_.wire({.settingsStore = store_.get(), .messageBoxes = &boxes_});
     }
     platform::SettingsStore& store() { return *store_; }
     const StoreBackend& backend() const { return backend_; }
@@ -63,6 +62,7 @@ private:
     StoreBackend backend_;
     std::unique_ptr<testing_support::StoreSandbox> sandbox_;
     platform::ScriptedMessageBoxes boxes_;
+    testing_support::WiredToolkit wired_;
     std::unique_ptr<platform::SettingsStore> store_;
 };
 
@@ -107,6 +107,33 @@ TEST_P(StoreContractTest, RefusesOverlongTextsAndNul) {
         EXPECT_EQ(store().createKey(Hive::Machine, bad, true, key), platform::kInvalidParameter)
             << bad;
     }
+}
+
+// A sub-key call takes one name, never a path to a deeper key.
+TEST_P(StoreContractTest, ASubKeyNameIsOneComponent) {
+    ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\A\\B", "V", "x"));
+    KeyHandle parent = 0;
+    ASSERT_EQ(store().openKey(Hive::Machine, "P", parent), platform::kSuccess);
+    for (const auto* bad : {"", "A\\B", "\\A", "A\\"}) {
+        KeyHandle key = 0;
+        EXPECT_EQ(store().openSubKey(parent, bad, key), platform::kInvalidParameter) << bad;
+    }
+    store().closeKey(parent);
+    EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\A\\B", "V"), "x");
+}
+
+// Text that is no UTF-8 has no length in the store's units, so no store takes it.
+TEST_P(StoreContractTest, RefusesTextThatIsNoUtf8) {
+    KeyHandle key = 0;
+    ASSERT_EQ(store().createKey(Hive::Machine, "K", true, key), platform::kSuccess);
+    for (const std::string bad : {"\xff", "a\xc3", "\xc0\xaf", "\xed\xa0\x80"}) {
+        EXPECT_EQ(store().setValue(key, "V", bad), platform::kInvalidParameter);
+        EXPECT_EQ(store().setValue(key, bad, "x"), platform::kInvalidParameter);
+        KeyHandle sub = 0;
+        EXPECT_EQ(store().createKey(Hive::Machine, "K\\" + bad, true, sub),
+                  platform::kInvalidParameter);
+    }
+    store().closeKey(key);
 }
 
 TEST_P(StoreContractTest, KeyNamesLongerThanTheRegistrysLimitAreRefused) {

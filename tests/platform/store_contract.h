@@ -36,5 +36,7 @@ struct StoreBackend {
 
 // The backends of this platform that the contract suite runs against.
 std::vector<StoreBackend> ContractBackends();
+// The in-memory twin, which most tests run on and so keeps the same contract on every platform.
+StoreBackend MemoryBackend();
 
 } // namespace testing_support

@@ -12,8 +12,24 @@
 
 namespace testing_support {
 
-ToolkitTwins::ToolkitTwins() {
-    vemlo::UseToolkitPlatform(wiring());
+WiredToolkit::WiredToolkit()
+    : previous_(vemlo::CurrentToolkitPlatform()) {}
+
+WiredToolkit::WiredToolkit(const vemlo::ToolkitPlatform& services)
+    : WiredToolkit() {
+    wire(services);
+}
+
+WiredToolkit::~WiredToolkit() {
+    vemlo::UseToolkitPlatform(previous_);
+}
+
+void WiredToolkit::wire(const vemlo::ToolkitPlatform& services) {
+    vemlo::UseToolkitPlatform(services);
+}
+
+ToolkitTwins::ToolkitTwins()
+    : wired_(wiring()) {
     vemlo::g_LastRegistryError.clear();
     for (auto* variable : {&vemlo::g_ProgramPath, &vemlo::g_ProgramKey, &vemlo::g_DataLinksPath,
                            &vemlo::g_DefaultDataProvider}) {
@@ -40,11 +56,7 @@ vemlo::ToolkitPlatform ToolkitTwins::wiring() {
 void ToolkitTwins::useStore(platform::SettingsStore& other) {
     auto services = wiring();
     services.settingsStore = &other;
-    vemlo::UseToolkitPlatform(services);
-}
-
-ToolkitTwins::~ToolkitTwins() {
-    vemlo::UseToolkitPlatform({});
+    wired_.wire(services);
 }
 
 // A random name that nobody else has taken; creating it is the test, so two tests never share.

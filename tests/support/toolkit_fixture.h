@@ -20,11 +20,26 @@
 
 namespace testing_support {
 
+// The toolkit's wiring for one scope: what wire() sets holds until the end of the scope, which
+// puts back the wiring from before it.
+class WiredToolkit {
+public:
+    WiredToolkit();
+    explicit WiredToolkit(const vemlo::ToolkitPlatform& services);
+    ~WiredToolkit();
+    WiredToolkit(const WiredToolkit&) = delete;
+    WiredToolkit& operator=(const WiredToolkit&) = delete;
+
+    void wire(const vemlo::ToolkitPlatform& services);
+
+private:
+    vemlo::ToolkitPlatform previous_;
+};
+
 // The toolkit wired to its in-memory twins for one test; the previous wiring is restored after.
 class ToolkitTwins {
 public:
     ToolkitTwins();
-    ~ToolkitTwins();
     ToolkitTwins(const ToolkitTwins&) = delete;
     ToolkitTwins& operator=(const ToolkitTwins&) = delete;
 
@@ -46,6 +61,10 @@ public:
     platform::RecordingShellOpener shellOpener;
     platform::ScriptedFolderBrowser folders;
     platform::TableNetworkNames networkNames;
+
+private:
+    // Last, so that the twins are there before they are wired.
+    WiredToolkit wired_;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.

@@ -31,6 +31,9 @@ namespace {
 
 constexpr int kItemHeight = 17;
 
+// The application's own guard for the dialog's handlers, set by the window that owns it. It stays
+// here, not in the toolkit's platform wiring: it is no operating-system service, and only this
+// dialog, which the wiring must not depend on, runs handlers through it.
 HandlerGuard g_Guard;
 
 // The entry's file name as the file system gave it, kept beside its shown text.

@@ -6,6 +6,8 @@ namespace vemlo {
 
 namespace {
 
+// Kept beside the toolkit's platform wiring, not in it: the choice is a toolkit part above the
+// platform layer, and the wiring, which every backend links, would otherwise reach up to it.
 DataProviderSelection* g_Selection = nullptr;
 
 } // namespace

@@ -62,7 +62,8 @@ private Q_SLOTS:
         folder = std::make_unique<testing_support::TempFolder>();
         messages = std::make_unique<platform::DBusWindowMessages>(bus->address().toStdString());
         boxes.clear();
-        vemlo::UseToolkitPlatform({&store, &boxes, messages.get()});
+        vemlo::UseToolkitPlatform(
+            {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = messages.get()});
         vemlo::RegisterVemloMessages();
     }
 
@@ -121,7 +122,8 @@ private Q_SLOTS:
 
     void withoutAnyBusBoxesStillShow() {
         platform::DBusWindowMessages nowhere("unix:path=/nonexistent/vemlo-test-bus");
-        vemlo::UseToolkitPlatform({&store, &boxes, &nowhere});
+        vemlo::UseToolkitPlatform(
+            {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = &nowhere});
         QElapsedTimer timer;
         timer.start();
         vemlo::ShowInfoMessage("Klart");

@@ -103,9 +103,8 @@ protected:
     // K\V = value, written by root through the store.
     void seed(const std::string& value = "stored") {
         platform::SqliteSettingsStore store(own.file("user.hive"), hive());
-        vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+        testing_support::WiredToolkit wired({.settingsStore = &store});
         EXPECT_TRUE(vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, "K", "V", value));
-        vemlo::UseToolkitPlatform({});
     }
 
     // How the hive looks to the user: "problem=...", "read=<K\V>", "write=<1 when K\W stored>".

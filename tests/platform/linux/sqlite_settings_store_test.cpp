@@ -43,18 +43,18 @@ mode_t ModeOf(const std::string& path) {
 class SqliteStoreTest : public ::testing::Test {
 protected:
     SqliteStoreTest() { reopen(); }
-    ~SqliteStoreTest() override { vemlo::UseToolkitPlatform({}); }
 
     void reopen() {
         store.reset();
         store = std::make_unique<SqliteSettingsStore>(userHive(), machineHive());
-        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
     }
     std::string machineHive() const { return folder.file("machine/machine.hive"); }
     std::string userHive() const { return folder.file("user/user.hive"); }
 
     TempFolder folder;
     platform::ScriptedMessageBoxes boxes;
+    testing_support::WiredToolkit wired;
     std::unique_ptr<SqliteSettingsStore> store;
 };
 
@@ -84,7 +84,7 @@ std::string MakeStoreBytes(const TempFolder& folder) {
     const auto path = folder.file("source.hive");
     {
         SqliteSettingsStore source(path, path);
-        vemlo::UseToolkitPlatform({&source, nullptr, nullptr});
+        testing_support::WiredToolkit wired({.settingsStore = &source});
         for (int i = 0; i < 200; ++i) {
             RegWriteString(RegRoot::LocalMachine, "K\\Sub" + std::to_string(i), "V",
                            std::string(300, 'x'));
@@ -118,7 +118,7 @@ class SqliteBrokenFileTest : public SqliteStoreTest,
 
 TEST_P(SqliteBrokenFileTest, IsNeverWrittenAndEveryCallFails) {
     const auto bytes = GetParam().make(folder);
-    vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+    wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
     std::filesystem::create_directories(folder.file("machine"));
     WriteFileBytes(machineHive(), bytes);
 
@@ -247,10 +247,8 @@ TEST_F(SqliteStoreTest, ReadsLeaveNoLockBehind) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "x"));
     SqliteSettingsStore writer(userHive(), machineHive());
     const auto writeByOther = [&] {
-        vemlo::UseToolkitPlatform({&writer, &boxes, nullptr});
-        const bool stored = RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "y");
-        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
-        return stored;
+        testing_support::WiredToolkit other({.settingsStore = &writer, .messageBoxes = &boxes});
+        return RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "y");
     };
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "V"), "x");
     EXPECT_TRUE(writeByOther());

@@ -51,12 +51,11 @@ constexpr int kThirdUid = 65533;
 class HardeningTest : public ::testing::Test {
 protected:
     HardeningTest() { reopen(); }
-    ~HardeningTest() override { vemlo::UseToolkitPlatform({}); }
 
     void reopen() {
         store.reset();
         store = std::make_unique<SqliteSettingsStore>(folder.file("user.hive"), hive());
-        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
     }
     virtual std::string hive() const { return folder.file("machine/machine.hive"); }
 
@@ -71,6 +70,7 @@ protected:
 
     TempFolder folder;
     platform::ScriptedMessageBoxes boxes;
+    testing_support::WiredToolkit wired;
     std::unique_ptr<SqliteSettingsStore> store;
 };
 
@@ -139,10 +139,8 @@ TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "A", "old"));
     SqliteSettingsStore reader(folder.file("user.hive"), hive());
     const auto readByOther = [&](const char* name) {
-        vemlo::UseToolkitPlatform({&reader, &boxes, nullptr});
-        auto value = RegReadString(RegRoot::LocalMachine, "K", name);
-        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
-        return value;
+        testing_support::WiredToolkit other({.settingsStore = &reader, .messageBoxes = &boxes});
+        return RegReadString(RegRoot::LocalMachine, "K", name);
     };
     {
         vemlo::RegistryBatch batch(RegRoot::LocalMachine);
@@ -167,7 +165,7 @@ TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     if (pid == 0) {
         SqliteSettingsStore own(folder.file("user.hive"), hive());
         testing_support::DyingStore dying(own, testing_support::DyingStore::At::DeleteSubKey, 5);
-        vemlo::UseToolkitPlatform({&dying, &boxes, nullptr});
+        vemlo::UseToolkitPlatform({.settingsStore = &dying, .messageBoxes = &boxes});
         vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
         ::_exit(0);
     }

@@ -23,7 +23,8 @@ private:
 std::vector<StoreBackend> ContractBackends() {
     return {{"Sqlite",
              []() -> std::unique_ptr<StoreSandbox> { return std::make_unique<SqliteSandbox>(); },
-             ListOrder::LowerFolded, ListOrder::LowerFolded}};
+             ListOrder::LowerFolded, ListOrder::LowerFolded},
+            MemoryBackend()};
 }
 
 } // namespace testing_support

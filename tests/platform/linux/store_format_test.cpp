@@ -33,12 +33,11 @@ const std::string kStoreWriter = testing_support::ProgramBesideTest("store_write
 class StoreFormatTest : public ::testing::Test {
 protected:
     StoreFormatTest() { reopen(); }
-    ~StoreFormatTest() override { vemlo::UseToolkitPlatform({}); }
 
     void reopen() {
         store.reset();
         store = std::make_unique<SqliteSettingsStore>(folder.file("user.hive"), hive());
-        vemlo::UseToolkitPlatform({store.get(), &boxes, nullptr});
+        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
     }
     std::string hive() const { return folder.file("machine.hive"); }
 
@@ -70,6 +69,7 @@ protected:
 
     testing_support::TempFolder folder;
     platform::ScriptedMessageBoxes boxes;
+    testing_support::WiredToolkit wired;
     std::unique_ptr<SqliteSettingsStore> store;
 };
 

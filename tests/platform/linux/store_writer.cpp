@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--probe") {
         ::alarm(30);
         platform::SqliteSettingsStore store(argv[2], argv[2]);
-        vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+        vemlo::UseToolkitPlatform({.settingsStore = &store});
         std::cout << "problem=" << store.hiveProblem(platform::Hive::Machine) << "\n";
         std::cout << "read=" << vemlo::RegReadString(vemlo::RegRoot::LocalMachine, "K", "V")
                   << "\n";
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::SqliteSettingsStore store(argv[1], argv[1]);
-    vemlo::UseToolkitPlatform({&store, nullptr, nullptr});
+    vemlo::UseToolkitPlatform({.settingsStore = &store});
     const int count = std::stoi(argv[4]);
     for (int i = 0; i < count; ++i) {
         if (!vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, argv[2],

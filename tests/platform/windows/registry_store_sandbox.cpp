@@ -40,7 +40,8 @@ std::vector<StoreBackend> ContractBackends() {
     return {{"Registry",
              []() -> std::unique_ptr<StoreSandbox> { return std::make_unique<RegistrySandbox>(); },
              RunsUnderWine() ? ListOrder::LowerFolded : ListOrder::UpperCased,
-             RunsUnderWine() ? ListOrder::LowerFolded : ListOrder::Written}};
+             RunsUnderWine() ? ListOrder::LowerFolded : ListOrder::Written},
+            MemoryBackend()};
 }
 
 } // namespace testing_support

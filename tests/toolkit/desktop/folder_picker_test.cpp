@@ -47,7 +47,7 @@ TEST_F(FolderPickerTest, ALongPathIsReturnedWhole) {
 }
 
 TEST(FolderPickerWithoutDialog, IsAnError) {
-    vemlo::UseToolkitPlatform({});
+    testing_support::WiredToolkit unwired(vemlo::ToolkitPlatform{});
     std::string folder;
     EXPECT_THROW(vemlo::BrowseForFolder(0, folder, "t", 117), std::logic_error);
 }
