@@ -19,10 +19,6 @@
 
 namespace {
 
-platform::Hive HiveOf(vemlo::RegRoot root) {
-    return root == vemlo::RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
-}
-
 int StoreFailed(std::ostream& err, const std::string& what, const std::string& why) {
     err << "vemlo-reg: " << what << ": " << why << "\n";
     return kRegStoreFailed;
@@ -32,7 +28,7 @@ int Delete(vemlo::RegRoot root, const std::string& key, std::ostream& err) {
     vemlo::DeleteRegKey(root, key);
     auto& store = vemlo::SettingsStore();
     platform::KeyHandle handle = 0;
-    const auto status = store.openKey(HiveOf(root), key, handle);
+    const auto status = store.openKey(vemlo::HiveOf(root), key, handle);
     if (status == platform::kFileNotFound) {
         return kRegOk;
     }
@@ -52,7 +48,7 @@ int Delete(vemlo::RegRoot root, const std::string& key, std::ostream& err) {
 int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::ostream& err) {
     auto& store = vemlo::SettingsStore();
     platform::KeyHandle handle = 0;
-    if (const auto status = store.openKey(HiveOf(root), key, handle)) {
+    if (const auto status = store.openKey(vemlo::HiveOf(root), key, handle)) {
         err << "vemlo-reg: cannot open key '" << key << "': " << store.messageFor(status) << "\n";
         return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
     }

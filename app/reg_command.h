@@ -21,6 +21,7 @@ inline constexpr const char* kInitMachineHive = "init-machine-hive";
 
 // Runs one vemlo-reg command over the toolkit's settings primitives:
 //   [--user|--machine] get KEY [NAME] | set KEY NAME VALUE | delete KEY | list KEY
+//                    | export KEY [FILE] | import FILE
 // The machine hive is the default. Results go to out, one-line messages to err; terminal tells
 // that out is a terminal, where get escapes control characters.
 int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::size_t kUnits = platform::kMaxTextUnits + 1;
 
-platform::Hive HiveOf(vemlo::RegRoot root) {
-    return root == vemlo::RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
-}
-
 // Writes the open key's section (its values) and lists its sub-keys.
 platform::Status ExportSection(platform::KeyHandle handle, const std::string& path,
                                std::ostream& out, std::vector<std::string>& subKeys) {
@@ -104,7 +100,7 @@ int ExportKey(vemlo::RegRoot root, const std::string& key, std::ostream& out, st
     auto& store = vemlo::SettingsStore();
     vemlo::RegistryBatch batch(root, platform::BatchKind::Read);
     platform::KeyHandle handle = 0;
-    if (const auto status = store.openKey(HiveOf(root), key, handle)) {
+    if (const auto status = store.openKey(vemlo::HiveOf(root), key, handle)) {
         err << "vemlo-reg: cannot open key '" << key << "': " << store.messageFor(status) << "\n";
         return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
     }
@@ -134,7 +130,7 @@ int ImportText(vemlo::RegRoot root, std::string_view text, const std::string& fi
     vemlo::RegistryBatch batch(root);
     for (const auto& key : parsed.keys) {
         platform::KeyHandle handle = 0;
-        if (const auto status = store.createKey(HiveOf(root), key.path, machine, handle)) {
+        if (const auto status = store.createKey(vemlo::HiveOf(root), key.path, machine, handle)) {
             batch.cancel();
             return StoreFailed(err, "nothing was imported: key '" + key.path + "'",
                                store.messageFor(status));

@@ -15,8 +15,7 @@ set(VEMLO_TEST_ENV
     "VEMLO_APPDATA=${PROJECT_BINARY_DIR}/test-home/appdata"
     "VEMLO_COMMON_FILES=${PROJECT_BINARY_DIR}/test-home/common"
     "DBUS_SESSION_BUS_ADDRESS=disabled:"
-    "DBUS_SYSTEM_BUS_ADDRESS=disabled:"
-    "ASAN_OPTIONS=detect_leaks=0")
+    "DBUS_SYSTEM_BUS_ADDRESS=disabled:")
 
 # Under Wine every test needs the prefix's test service (tests/platform/windows); discovery runs
 # each executable through Wine, whose start can take seconds.

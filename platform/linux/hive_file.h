@@ -24,8 +24,6 @@ public:
     HiveFile& operator=(const HiveFile&) = delete;
     ~HiveFile();
 
-    const std::string& path() const { return path_; }
-
     // Opens the file once; afterwards the outcome of that open, unless it found the file busy,
     // which is tried again on the next call.
     Status open(std::string& detail);

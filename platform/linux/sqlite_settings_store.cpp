@@ -106,10 +106,6 @@ HiveFile& SqliteSettingsStore::file(Hive hive) {
     return hive == Hive::User ? *user_ : *machine_;
 }
 
-const std::string& SqliteSettingsStore::hivePath(Hive hive) const {
-    return (hive == Hive::User ? user_ : machine_)->path();
-}
-
 Status SqliteSettingsStore::checkHive(Hive hive) {
     const StoreDeadline deadline;
     std::string detail;

@@ -23,7 +23,6 @@ public:
     SqliteSettingsStore(const SqliteSettingsStore&) = delete;
     SqliteSettingsStore& operator=(const SqliteSettingsStore&) = delete;
 
-    const std::string& hivePath(Hive hive) const;
     // Opens the hive if needed and tries a write, rolled back; the English reason why it
     // cannot be used or written, or "".
     std::string hiveProblem(Hive hive);

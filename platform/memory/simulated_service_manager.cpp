@@ -71,10 +71,6 @@ void SimulatedServiceManager::closeHandle(ServiceHandle handle) {
     }
 }
 
-void SimulatedServiceManager::reportAlways(std::optional<ServiceStatus> status) {
-    reports_.assign(1, status);
-}
-
 int SimulatedServiceManager::queries() const {
     return static_cast<int>(std::count(calls_.begin(), calls_.end(), "query"));
 }

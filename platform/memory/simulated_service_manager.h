@@ -33,8 +33,6 @@ public:
     ControlReply stopReply{true, std::nullopt};
     std::chrono::milliseconds timeout{0};
     void reportNext(std::optional<ServiceStatus> status) { reports_.push_back(status); }
-    // Replaces the coming reports with one that repeats.
-    void reportAlways(std::optional<ServiceStatus> status);
 
     // "openManager 1", "openService VemloLumraBokfExport 20", "query", "start", "control 1",
     // "timeout", "close manager", "close service": in call order.
@@ -42,7 +40,6 @@ public:
     int queries() const;
     // Handles opened and not yet released.
     std::size_t openHandles() const { return open_.size(); }
-    void clearCalls() { calls_.clear(); }
 
 private:
     ServiceHandle open(const std::string& kind);

@@ -21,10 +21,6 @@ constexpr std::size_t kBufferUnits = platform::kMaxTextUnits + 1;
 constexpr std::size_t kEnumNameUnits = 512;
 constexpr std::size_t kEnumDataBytes = 8192;
 
-platform::Hive HiveOf(RegRoot root) {
-    return root == RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
-}
-
 bool IsKnownRoot(RegRoot root) {
     return root == RegRoot::CurrentUser || root == RegRoot::LocalMachine;
 }

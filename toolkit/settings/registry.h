@@ -13,6 +13,11 @@ enum class RegRoot : std::uint32_t {
     LocalMachine = 0x80000002,
 };
 
+// The store's hive that holds a root's keys.
+inline platform::Hive HiveOf(RegRoot root) {
+    return root == RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
+}
+
 // The message text of the most recent failed key creation in RegWriteString; never cleared.
 extern std::string g_LastRegistryError;
 

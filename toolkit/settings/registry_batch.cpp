@@ -15,10 +15,6 @@ namespace vemlo {
 
 namespace {
 
-platform::Hive HiveOf(RegRoot root) {
-    return root == RegRoot::CurrentUser ? platform::Hive::User : platform::Hive::Machine;
-}
-
 // Whether an outer write batch collects the boxes already.
 bool g_Collecting = false;
 
