@@ -1,6 +1,7 @@
 // vemlo-reg against a hive that another connection holds locked: each command gives up within
 // its one budget, says so, and changes nothing. Exact times are measured in bench/, not here.
 #include "tests/support/child_process.h"
+#include "tests/support/shared_folder.h"
 #include "tests/support/sqlite_file.h"
 #include "tests/support/toolkit_fixture.h"
 
@@ -78,9 +79,9 @@ TEST(SharedHiveLoad, ManyUsersWritingAndReadingAtOnceLoseNothing) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "runs only as root: its writers run as other users";
     }
-    char pattern[] = "/tmp/vemlo-load-XXXXXX";
-    const std::string shared = ::mkdtemp(pattern);
-    ::chmod(shared.c_str(), 01777);
+    const testing_support::SharedFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::string& shared = folder.path();
     const std::string hive = shared + "/machine/machine.hive";
     const auto env = [&](int uid) {
         return "VEMLO_MACHINE_HIVE='" + hive + "' VEMLO_USER_HIVE='" + shared + "/u" +
@@ -118,8 +119,6 @@ TEST(SharedHiveLoad, ManyUsersWritingAndReadingAtOnceLoseNothing) {
         EXPECT_EQ(testing_support::ReadFileBytes(shared + "/last"), std::to_string(last) + "\n");
     }
     EXPECT_EQ(testing_support::IntegrityCheck(hive), "ok");
-    std::error_code ignored;
-    std::filesystem::remove_all(shared, ignored);
 }
 
 } // namespace
