@@ -1,7 +1,8 @@
 // The export configurations: the list, the selected configuration's fields, "Ny", "Tabort", the
 // data provider and the export folder.
+#include "admin/config_rules.h"
+#include "admin/export_folder.h"
 #include "app/TfrmNorlexa.h"
-#include "app/export_folder.h"
 #include "app/handler_guard.h"
 #include "platform/store_text.h"
 #include "toolkit/dataproviders/data_provider_names.h"
@@ -224,49 +225,37 @@ void TfrmNorlexa::buValjKatalogClick() {
 // The button is kept where the users know it; a connection test is not offered.
 void TfrmNorlexa::buTestaAnslutningClick() {}
 
-// A configuration without a name would end the stored list at its slot, and hide every
-// configuration after it from the service. Saving is refused before anything is computed or
-// written, and the unnamed configuration is shown with the focus in its name.
+// Saving is refused before anything is computed or written, and the configuration at fault is
+// shown with the focus in its field.
 bool TfrmNorlexa::RefuseUnnamedConfig() {
-    for (int i = 0; i < configs->Count(); ++i) {
-        if (configs->GetItem(i).name.empty()) {
-            vemlo::ShowInfoMessage("Konfiguration nummer " + std::to_string(i + 1) +
-                                   " saknar namn. Ange ett namn innan du sparar.");
-            SelectForCorrection(i, edtConfigName);
-            return true;
-        }
+    const auto unnamed = lumra::FirstUnnamedConfig(*configs);
+    if (!unnamed) {
+        return false;
     }
-    return false;
+    vemlo::ShowInfoMessage(lumra::UnnamedConfigMessage(*unnamed));
+    SelectForCorrection(*unnamed, edtConfigName);
+    return true;
 }
 
-// A value the store does not take would be lost while the user believes it saved, and a name
-// lost so would end the stored list at its slot: nothing is written until every value fits.
 bool TfrmNorlexa::RefuseUnstorableConfig() {
+    const auto unstorable = lumra::FirstUnstorableValue(*configs);
+    if (!unstorable) {
+        return false;
+    }
     const struct {
-        std::string lumra::TLumraConfig::*member;
         QLineEdit* field;
         QString caption;
-    } values[] = {
-        {&lumra::TLumraConfig::name, edtConfigName, Label3->text()},
-        {&lumra::TLumraConfig::dataprovider, edDataprovider, GroupBox1->title()},
-        {&lumra::TLumraConfig::exportPathBokforing, edExportkatalog, Label1->text()},
-        {&lumra::TLumraConfig::exportFilename, edExportfilname, Label2->text()},
+    } shown[] = {
+        {edtConfigName, Label3->text()},
+        {edDataprovider, GroupBox1->title()},
+        {edExportkatalog, Label1->text()},
+        {edExportfilname, Label2->text()},
     };
-    for (int i = 0; i < configs->Count(); ++i) {
-        for (const auto& value : values) {
-            if (platform::IsStorableText(configs->GetItem(i).*value.member)) {
-                continue;
-            }
-            vemlo::ShowInfoMessage("Fältet \"" + value.caption.toStdString() +
-                                   "\" i konfiguration nummer " + std::to_string(i + 1) +
-                                   " är längre än " + std::to_string(platform::kMaxTextUnits) +
-                                   " tecken eller innehåller tecken som inte kan sparas. Ändra "
-                                   "det innan du sparar; inget har sparats.");
-            SelectForCorrection(i, value.field);
-            return true;
-        }
-    }
-    return false;
+    const auto& where = shown[static_cast<int>(unstorable->field)];
+    vemlo::ShowInfoMessage(
+        lumra::UnstorableValueMessage(where.caption.toStdString(), unstorable->index));
+    SelectForCorrection(unstorable->index, where.field);
+    return true;
 }
 
 void TfrmNorlexa::SelectForCorrection(int i, QLineEdit* field) {

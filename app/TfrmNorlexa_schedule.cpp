@@ -1,13 +1,11 @@
 // The export schedule: its lists, loading, the next run, "Spara", "Kör nu..." and the run
 // information.
+#include "admin/schedule_form.h"
+#include "admin/schedule_store.h"
 #include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
-#include "app/export_schedule.h"
 #include "app/handler_guard.h"
-#include "platform/regional_text.h"
-#include "toolkit/settings/registry.h"
 #include "toolkit/settings/registry_batch.h"
-#include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 
 #include <QCheckBox>
@@ -20,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::string ReadTimer(const std::string& name) {
-    return vemlo::RegReadString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, name);
-}
-
-bool WriteTimer(const std::string& name, const std::string& value) {
-    return vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, name, value);
-}
 
 platform::RegionalFormats Formats() {
     return vemlo::RegionalSettings().formats();
@@ -47,12 +37,13 @@ platform::LocalDateTime TimeOf(const QTimeEdit* picker) {
     return moment;
 }
 
-void SetTimeOf(QTimeEdit* picker, const platform::LocalDateTime& moment) {
-    picker->setTime(QTime(moment.hour, moment.minute, moment.second, moment.millisecond));
+// The weekday list as the window shows it.
+lumra::WeekdayList WeekdayListOf(const QComboBox* list, int position) {
+    return {!list->isHidden(), list->isEnabled(), position};
 }
 
-std::string TimeText(const QTimeEdit* picker) {
-    return platform::FormatTime(Formats(), TimeOf(picker));
+void SetTimeOf(QTimeEdit* picker, const platform::LocalDateTime& moment) {
+    picker->setTime(QTime(moment.hour, moment.minute, moment.second, moment.millisecond));
 }
 
 // Selects a position and keeps it beside the list. A position past the entries leaves the
@@ -100,23 +91,19 @@ void TfrmNorlexa::FillScheduleLists() {
 }
 
 void TfrmNorlexa::LoadSchedule() {
-    const vemlo::ReadFailureMark mark;
-    const auto period = ReadTimer("Period");
-    const auto dag = ReadTimer("Dag");
-    const auto tid = ReadTimer("Tid");
-    const auto restarttime = ReadTimer("Restarttime");
+    const auto stored = lumra::ReadStoredSchedule();
     ShowServiceState();
     // Defaults in place of values that could not be read are not what is stored: the controls
     // keep what they showed, and saving them is refused until a complete load.
-    scheduleLoadProblem = mark.failed() ? mark.message() : std::string();
-    if (mark.failed()) {
+    scheduleLoadProblem = stored.problem;
+    if (!stored.problem.empty()) {
         return;
     }
     const auto formats = Formats();
-    SelectPosition(cbPeriod, cbPeriodPosition, lumra::PeriodPositionOfStored(period));
-    SelectPosition(cbDag, cbDagPosition, lumra::WeekdayPositionOfStored(dag));
-    SetTimeOf(dtpTid, lumra::TimeOfStored(formats, tid, 6));
-    SetTimeOf(dtpRestart, lumra::TimeOfStored(formats, restarttime, 1));
+    SelectPosition(cbPeriod, cbPeriodPosition, lumra::PeriodPositionOfStored(stored.period));
+    SelectPosition(cbDag, cbDagPosition, lumra::WeekdayPositionOfStored(stored.dag));
+    SetTimeOf(dtpTid, lumra::TimeOfStored(formats, stored.tid, 6));
+    SetTimeOf(dtpRestart, lumra::TimeOfStored(formats, stored.restarttime, 1));
 }
 
 void TfrmNorlexa::KeepSchedulePositions(int period, int dag) {
@@ -133,43 +120,33 @@ void TfrmNorlexa::cbDagSelect() {
 }
 
 void TfrmNorlexa::cbPeriodChange() {
-    cbDag->show();
-    edDag->hide();
-    const std::string shown = cbPeriod->currentText().toStdString();
-    if (shown == lumra::kPeriodEveryDay) {
-        cbDag->setEnabled(false);
-        SelectPosition(cbDag, cbDagPosition, -1);
-    } else if (shown == lumra::kPeriodEveryMonth) {
-        cbDag->hide();
-        edDag->show();
-    } else {
-        cbDag->setEnabled(true);
-        if (cbDagPosition == -1) {
-            SelectPosition(cbDag, cbDagPosition, 0);
-        }
+    const auto list = lumra::AfterPeriodShown(WeekdayListOf(cbDag, cbDagPosition),
+                                              cbPeriod->currentText().toStdString());
+    cbDag->setVisible(list.listShown);
+    edDag->setVisible(!list.listShown);
+    cbDag->setEnabled(list.enabled);
+    if (list.position != cbDagPosition) {
+        SelectPosition(cbDag, cbDagPosition, list.position);
     }
 }
 
 std::optional<std::string> TfrmNorlexa::ComputeNextRun() {
-    const vemlo::ReadFailureMark mark;
-    const std::string previousRun = ReadTimer("Prevrun");
+    std::string problem;
+    const auto next = lumra::NextRunFromStore(Formats(), Now(), cbPeriodPosition, cbDagPosition,
+                                              TimeOf(dtpTid), problem);
     // A failed read is no first run: the next run would be counted from 2013.
-    if (mark.failed()) {
-        RefuseIncompleteLoad(mark.message());
+    if (!next) {
+        RefuseIncompleteLoad(problem);
         return std::nullopt;
     }
-    const auto next = lumra::ComputeNextRun(Formats(), previousRun, Now(), cbPeriodPosition,
-                                            cbDagPosition, TimeOf(dtpTid));
-    gPeriod = next.period;
-    gDag = next.weekday;
-    edNextrun->setText(Text(next.text));
-    return next.text;
+    gPeriod = next->period;
+    gDag = next->weekday;
+    edNextrun->setText(Text(next->text));
+    return next->text;
 }
 
 void TfrmNorlexa::RefuseIncompleteLoad(const std::string& problem) {
-    ShowApplicationError("Inställningarna lästes inte in helt och sparas därför inte. Tryck F5 för "
-                         "att läsa in dem igen.\r" +
-                         problem);
+    ShowApplicationError(lumra::IncompleteLoadMessage(problem));
 }
 
 void TfrmNorlexa::btnSparaClick() {
@@ -196,15 +173,9 @@ void TfrmNorlexa::btnSparaClick() {
         batch.end();
     }
     if (!batch.problem().empty()) {
-        ShowApplicationError("Ändringarna kunde inte sparas. Inget av schemat eller "
-                             "exportkonfigurationerna har sparats.\r" +
-                             batch.problem());
+        ShowApplicationError(lumra::NothingSavedMessage(batch.problem()));
     } else if (!failed.empty()) {
-        std::string names;
-        for (const auto& name : failed) {
-            names += "\r" + name;
-        }
-        ShowApplicationError("Några värden kunde inte sparas; de övriga har sparats:" + names);
+        ShowApplicationError(lumra::SomeValuesNotSavedMessage(failed));
     }
     // What was stored is shown again, the restart option with it; after a failed batch the
     // screen keeps what the user chose.
@@ -213,18 +184,12 @@ void TfrmNorlexa::btnSparaClick() {
 
 // Every write is tried whatever became of the ones before; the names of those that failed.
 std::vector<std::string> TfrmNorlexa::WriteScheduleAndConfigs(const std::string& nextRun) {
-    std::vector<std::string> failed;
-    const auto write = [&failed](const std::string& name, const std::string& value) {
-        if (!WriteTimer(name, value)) {
-            failed.push_back("Timers\\" + name);
-        }
-    };
-    write("Period", std::to_string(gPeriod));
-    write("Dag", cbDag->isEnabled() ? std::to_string(gDag) : std::string());
-    write("Tid", TimeText(dtpTid));
-    write("Nextrun", nextRun);
-    write("Restart", cbRestartService->isChecked() ? "1" : "0");
-    write("Restarttime", TimeText(dtpRestart));
+    const lumra::ScheduleChoice choice{{nextRun, gPeriod, gDag},
+                                       lumra::WeekdayIsWritten(WeekdayListOf(cbDag, cbDagPosition)),
+                                       TimeOf(dtpTid),
+                                       cbRestartService->isChecked(),
+                                       TimeOf(dtpRestart)};
+    auto failed = lumra::WriteSchedule(Formats(), choice);
     configs->Save();
     failed.insert(failed.end(), configs->FailedWrites().begin(), configs->FailedWrites().end());
     return failed;
@@ -233,16 +198,9 @@ std::vector<std::string> TfrmNorlexa::WriteScheduleAndConfigs(const std::string&
 // The user must not believe the service was asked when it was not: a failed write is said,
 // and the window is not refreshed over it.
 void TfrmNorlexa::buRunNowClick() {
-    vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
-    const bool written =
-        batch.begun() &&
-        vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, lumra::kTimersKey, "Nextrun",
-                              platform::FormatDateTime(Formats(), Now()));
-    if (!batch.end() || !written) {
-        ShowApplicationError(
-            "Tjänsten kunde inte ombes att köra nu: tiden för nästa körning "
-            "kunde inte sparas.\r" +
-            (batch.problem().empty() ? std::string("Inget har ändrats.") : batch.problem()));
+    std::string failure;
+    if (!lumra::RunNow(Formats(), Now(), failure)) {
+        ShowApplicationError(failure);
         return;
     }
     RefreshAll();
@@ -253,31 +211,24 @@ void TfrmNorlexa::cbRestartServiceClick() {
 }
 
 void TfrmNorlexa::ShowRunInfo(RunInfo shown) {
-    const auto formats = Formats();
-    const vemlo::ReadFailureMark mark;
-    const std::string nextRun = ReadTimer("Nextrun");
-    const std::string previousRun = ReadTimer("Prevrun");
+    const auto runs = lumra::ReadRunInfo(Formats(), Now());
     // What could not be read is not shown as its default: the fields keep what they showed.
-    if (mark.failed()) {
-        scheduleLoadProblem = mark.message();
+    if (!runs.problem.empty()) {
+        scheduleLoadProblem = runs.problem;
         return;
     }
-    edNextrun->setText(Text(
-        nextRun.empty() ? platform::FormatDateTime(formats, lumra::OneDayLater(Now())) : nextRun));
-    edPrevrun->setText(Text(previousRun.empty()
-                                ? platform::FormatDateTime(formats, lumra::FirstPreviousRun())
-                                : previousRun));
+    edNextrun->setText(Text(runs.nextRun));
+    edPrevrun->setText(Text(runs.previousRun));
     // The box is the user's until the window loads again: an edit of a configuration must not
     // undo an unsaved choice. A load with no configuration to show leaves it to the first one
     // shown, unless the user has chosen meanwhile.
     if (shown == RunInfo::RunsOnly && restartTaken) {
         return;
     }
-    const vemlo::ReadFailureMark restartMark;
-    const bool restartOn = ReadTimer("Restart") == "1";
-    restartLoadProblem = restartMark.message();
+    const auto restart = lumra::ReadRestart();
+    restartLoadProblem = restart.problem;
     restartTaken = true;
     if (restartLoadProblem.empty()) {
-        cbRestartService->setChecked(restartOn);
+        cbRestartService->setChecked(restart.on);
     }
 }

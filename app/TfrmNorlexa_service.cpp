@@ -1,6 +1,6 @@
+#include "admin/service_control.h"
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
-#include "app/service_control.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/service/machine_name.h"
 

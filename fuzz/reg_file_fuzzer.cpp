@@ -1,8 +1,8 @@
 // The import format of vemlo-reg: any file parses or is refused with a line number, and whatever
 // parses exports and imports back to the same keys and values.
-#include "app/reg_file.h"
 #include "fuzz/check.h"
 #include "platform/store_text.h"
+#include "vemlo-reg/reg_file.h"
 
 #include <algorithm>
 #include <cstdint>

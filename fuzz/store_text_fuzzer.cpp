@@ -2,12 +2,12 @@
 // crafted: UTF-8 decoding agrees between the store and the data link writer, case folding is
 // idempotent and keeps UTF-8 valid, and the quoting of vemlo-reg list never lets a control
 // character through and reads back as the text.
-#include "app/reg_file.h"
-#include "app/reg_text.h"
 #include "fuzz/check.h"
 #include "platform/case_folding.h"
 #include "platform/store_text.h"
 #include "toolkit/dataproviders/data_link_file.h"
+#include "vemlo-reg/reg_file.h"
+#include "vemlo-reg/reg_text.h"
 
 #include <cstdint>
 

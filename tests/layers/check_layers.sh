@@ -1,28 +1,35 @@
 #!/usr/bin/env bash
-# Fails when a file of a layer includes a header of a layer above its own. From the top: app,
-# config, toolkit, platform; a file may include headers of its own layer and of those below.
-# Tests, benchmarks, fuzzers and scripts may include anything.
+# Fails when a file of a layer includes a header of a layer above its own, or of another program.
+# From the bottom: platform, toolkit, config, admin (the window's logic without widgets), then the
+# programs side by side: app (the window), vemlo-reg, datalink-editor. A file may include headers
+# of its own folder and of the layers below. Tests, benchmarks, fuzzers and scripts may include
+# anything.
 #   check_layers.sh SOURCE_DIR
 set -euo pipefail
 
 root=$1
-layers=(platform toolkit config app)
+ranks=(platform toolkit config admin "app vemlo-reg datalink-editor")
 
 status=0
-for layer in "${layers[@]}"; do
-    if [[ ! -d $root/$layer ]]; then
-        echo "no folder $root/$layer" >&2
-        exit 1
-    fi
-done
-for ((own = 0; own < ${#layers[@]}; ++own)); do
-    for ((above = own + 1; above < ${#layers[@]}; ++above)); do
-        if grep -rnE --include='*.h' --include='*.cpp' \
-            "^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<]${layers[above]}/" \
-            "$root/${layers[own]}"; then
-            echo "${layers[own]}/ may not include headers of ${layers[above]}/ (above)" >&2
-            status=1
+for ((own = 0; own < ${#ranks[@]}; ++own)); do
+    for folder in ${ranks[own]}; do
+        if [[ ! -d $root/$folder ]]; then
+            echo "no folder $root/$folder" >&2
+            exit 1
         fi
+        forbidden=()
+        for ((other = own; other < ${#ranks[@]}; ++other)); do
+            for candidate in ${ranks[other]}; do
+                [[ $candidate == "$folder" ]] || forbidden+=("$candidate")
+            done
+        done
+        for above in "${forbidden[@]}"; do
+            if grep -rnE --include='*.h' --include='*.cpp' \
+                "^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<]${above}/" "$root/$folder"; then
+                echo "$folder/ may not include headers of $above/" >&2
+                status=1
+            fi
+        done
     done
 done
 exit $status

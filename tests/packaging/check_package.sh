@@ -91,8 +91,8 @@ for command in $commands; do
         fail "vemlo-reg(1) COMMANDS lacks $command"
 done
 codes=$(sed -n 's/^inline constexpr int kReg[A-Za-z]* = \([0-9]*\);/\1/p' \
-    "$source_dir/app/reg_command.h")
-[ -n "$codes" ] || fail "no exit codes found in app/reg_command.h"
+    "$source_dir/vemlo-reg/reg_command.h")
+[ -n "$codes" ] || fail "no exit codes found in vemlo-reg/reg_command.h"
 for code in $codes; do
     grep -qE "^       $code( |$)" <<<"$(section "$page" "EXIT STATUS")" ||
         fail "vemlo-reg(1) EXIT STATUS lacks $code"

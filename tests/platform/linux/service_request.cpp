@@ -1,7 +1,7 @@
 // Presses a service button's request as the user it runs as, against the systemd on the bus
 // given: service_request ADDRESS start|stop. Prints whether the request succeeded and the state
 // read after it, as "true 4".
-#include "app/service_control.h"
+#include "admin/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/system_clock.h"
 #include "tests/support/toolkit_fixture.h"

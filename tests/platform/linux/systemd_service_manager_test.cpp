@@ -1,4 +1,4 @@
-#include "app/service_control.h"
+#include "admin/service_control.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/memory/set_clock.h"
 #include "platform/system_clock.h"

@@ -1,4 +1,4 @@
-#include "app/service_control.h"
+#include "admin/service_control.h"
 #include "platform/system_clock.h"
 #include "platform/windows/windows_service_manager.h"
 #include "tests/support/toolkit_fixture.h"

@@ -1,6 +1,6 @@
-#include "app/reg_command.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
+#include "vemlo-reg/reg_command.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "toolkit/dataproviders/TfrmDataLinkEditor.h"
+#include "datalink-editor/TfrmDataLinkEditor.h"
 
 #include "platform/linux/regular_file.h"
 #include "platform/message_boxes.h"

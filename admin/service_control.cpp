@@ -1,4 +1,4 @@
-#include "app/service_control.h"
+#include "admin/service_control.h"
 
 #include "platform/clock.h"
 #include "platform/service_manager.h"

@@ -1,4 +1,4 @@
-#include "app/export_folder.h"
+#include "admin/export_folder.h"
 #include "platform/memory/memory_file_system.h"
 #include "tests/support/case_names.h"
 #include "tests/support/toolkit_fixture.h"

@@ -1,13 +1,13 @@
-#include "app/reg_command.h"
+#include "vemlo-reg/reg_command.h"
 
-#include "app/reg_text.h"
-#include "app/reg_transfer.h"
 #include "platform/settings_store.h"
 #include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
+#include "vemlo-reg/reg_text.h"
+#include "vemlo-reg/reg_transfer.h"
 
 #include <cerrno>
 #include <cstring>

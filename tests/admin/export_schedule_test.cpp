@@ -1,4 +1,4 @@
-#include "app/export_schedule.h"
+#include "admin/export_schedule.h"
 #include "platform/memory/fixed_regional_settings.h"
 
 #include <array>

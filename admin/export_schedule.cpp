@@ -1,4 +1,4 @@
-#include "app/export_schedule.h"
+#include "admin/export_schedule.h"
 
 #include "platform/regional_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/reg_text.h"
+#include "vemlo-reg/reg_text.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/service_control.h"
+#include "admin/service_control.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/service/machine_name.h"
 

@@ -1,11 +1,11 @@
-#include "app/reg_transfer.h"
+#include "vemlo-reg/reg_transfer.h"
 
-#include "app/reg_command.h"
-#include "app/reg_file.h"
 #include "platform/settings_store.h"
 #include "toolkit/settings/registry_batch.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
+#include "vemlo-reg/reg_command.h"
+#include "vemlo-reg/reg_file.h"
 
 #include <ostream>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "app/reg_command.h"
 #include "platform/message_boxes.h"
 #include "platform/window_messages.h"
 #include "toolkit/toolkit_platform.h"
+#include "vemlo-reg/reg_command.h"
 
 #ifdef _WIN32
 #include "platform/windows/registry_settings_store.h"

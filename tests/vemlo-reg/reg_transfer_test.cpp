@@ -1,4 +1,3 @@
-#include "app/reg_command.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/store_text.h"
 #include "tests/support/child_process.h"
@@ -6,6 +5,7 @@
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/toolkit_platform.h"
+#include "vemlo-reg/reg_command.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

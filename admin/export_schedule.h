@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/schedule_values.h"
 #include "platform/clock.h"
 #include "platform/regional_settings.h"
 
@@ -9,9 +10,6 @@
 #include <string>
 
 namespace lumra {
-
-// The service's schedule values live under this machine-hive key.
-inline const std::string kTimersKey = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Timers";
 
 // The period list, position by position, and the two texts that change the weekday controls.
 inline const std::array<std::string, 4> kPeriodTexts = {"Dag", "Vecka", "Varanna vecka", "Månad"};

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-// vemlo-reg export: the key and everything below it, in the format of app/reg_file.h, read in
+// vemlo-reg export: the key and everything below it, in the format of vemlo-reg/reg_file.h, read in
 // one read batch. An exit code of vemlo-reg.
 int ExportKey(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::ostream& err);
 

@@ -1,8 +1,8 @@
+#include "datalink-editor/TfrmDataLinkEditor.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/qt/qt_sql_connection.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_controls.h"
-#include "toolkit/dataproviders/TfrmDataLinkEditor.h"
 #include "toolkit/dataproviders/data_link_file.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
+#include "datalink-editor/TfrmDataLinkEditor.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_sql_connection.h"
-#include "toolkit/dataproviders/TfrmDataLinkEditor.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "app/export_folder.h"
+#include "admin/export_folder.h"
 
 #include "platform/file_system.h"
 #include "platform/network_names.h"

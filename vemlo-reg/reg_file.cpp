@@ -1,7 +1,7 @@
-#include "app/reg_file.h"
+#include "vemlo-reg/reg_file.h"
 
-#include "app/reg_text.h"
 #include "platform/store_text.h"
+#include "vemlo-reg/reg_text.h"
 
 #include <charconv>
 #include <ostream>

@@ -1,0 +1,62 @@
+#include "admin/config_rules.h"
+
+#include "platform/store_text.h"
+
+#include <array>
+
+namespace lumra {
+
+namespace {
+
+constexpr std::array kFields = {ConfigField::Name, ConfigField::DataProvider,
+                                ConfigField::ExportFolder, ConfigField::ExportFilename};
+
+} // namespace
+
+std::string TLumraConfig::*MemberOf(ConfigField field) {
+    switch (field) {
+    case ConfigField::Name:
+        return &TLumraConfig::name;
+    case ConfigField::DataProvider:
+        return &TLumraConfig::dataprovider;
+    case ConfigField::ExportFolder:
+        return &TLumraConfig::exportPathBokforing;
+    case ConfigField::ExportFilename:
+        break;
+    }
+    return &TLumraConfig::exportFilename;
+}
+
+std::optional<int> FirstUnnamedConfig(const TLumraConfigs& configs) {
+    for (int i = 0; i < configs.Count(); ++i) {
+        if (configs.GetItem(i).name.empty()) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UnnamedConfigMessage(int index) {
+    return "Konfiguration nummer " + std::to_string(index + 1) +
+           " saknar namn. Ange ett namn innan du sparar.";
+}
+
+std::optional<UnstorableValue> FirstUnstorableValue(const TLumraConfigs& configs) {
+    for (int i = 0; i < configs.Count(); ++i) {
+        for (const auto field : kFields) {
+            if (!platform::IsStorableText(configs.GetItem(i).*MemberOf(field))) {
+                return UnstorableValue{i, field};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UnstorableValueMessage(const std::string& caption, int index) {
+    return "Fältet \"" + caption + "\" i konfiguration nummer " + std::to_string(index + 1) +
+           " är längre än " + std::to_string(platform::kMaxTextUnits) +
+           " tecken eller innehåller tecken som inte kan sparas. Ändra det innan du sparar; inget "
+           "har sparats.";
+}
+
+} // namespace lumra
