@@ -77,8 +77,8 @@ std::vector<std::string> WindowsFileSystem::listNames(const std::string& folder,
     }
     WIN32_FIND_DATAW entry{};
     const std::wstring all = *wide + (wide->back() == L'\\' ? L"*" : L"\\*");
-    HANDLE search = FindFirstFileExW(all.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                     nullptr, 0);
+    HANDLE search =
+        FindFirstFileExW(all.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) {
         return names;
     }
@@ -103,10 +103,9 @@ std::error_code WindowsFileSystem::createEmptyFile(const std::string& path) {
     }
     // OPEN_ALWAYS: a file of that name keeps what it holds. What another user planted under the
     // name is not followed (a link) and a device name ("NUL", "COM1") is no file.
-    HANDLE file = CreateFileW(wide->c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                              nullptr);
+    HANDLE file = CreateFileW(
+        wide->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return LastError();
     }

@@ -2,6 +2,7 @@
 
 #include "platform/windows/wide_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 #include <windows.h>
@@ -16,9 +17,11 @@ std::optional<std::string> WindowsNetworkNames::universalName(const std::string&
         return std::nullopt;
     }
     // The answer is a structure followed by the text it points to. Room for a name of MAX_PATH
-    // first; a longer one is asked for again with the size the network tells.
+    // first; for a longer one, the size the network tells, or twice the room where it tells none,
+    // up to the longest path there is.
+    constexpr DWORD largest = sizeof(UNIVERSAL_NAME_INFOW) + 32768 * sizeof(wchar_t);
     DWORD bytes = sizeof(UNIVERSAL_NAME_INFOW) + MAX_PATH * sizeof(wchar_t);
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    while (true) {
         // Words, so that the structure's pointer is aligned.
         std::vector<std::uintptr_t> buffer((bytes + sizeof(std::uintptr_t) - 1) /
                                            sizeof(std::uintptr_t));
@@ -33,11 +36,11 @@ std::optional<std::string> WindowsNetworkNames::universalName(const std::string&
             }
             return Narrow(info->lpUniversalName);
         }
-        if (result != ERROR_MORE_DATA || bytes <= room) {
+        if (result != ERROR_MORE_DATA || room >= largest) {
             return std::nullopt;
         }
+        bytes = std::min(std::max(bytes, 2 * room), largest);
     }
-    return std::nullopt;
 }
 
 } // namespace platform

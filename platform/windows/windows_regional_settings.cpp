@@ -100,7 +100,9 @@ std::string LettersOf(const Piece& piece) {
 }
 
 bool HasParts(std::string_view pattern, PictureKind kind) {
-    const auto has = [pattern](char c) { return pattern.find(c) != std::string_view::npos; };
+    const auto has = [pattern](char c) {
+        return pattern.find(c) != std::string_view::npos;
+    };
     return kind == PictureKind::Date ? has('y') && has('M') && has('d')
                                      : (has('H') || has('h')) && has('m');
 }
@@ -172,8 +174,8 @@ std::optional<std::string> LocaleText(LCTYPE item) {
 
 // A separator of the locale, when it is one punctuation character.
 char SeparatorOf(const std::optional<std::string>& text, char fallback) {
-    const bool usable = text && text->size() == 1 &&
-                        std::ispunct(static_cast<unsigned char>(text->front())) != 0;
+    const bool usable =
+        text && text->size() == 1 && std::ispunct(static_cast<unsigned char>(text->front())) != 0;
     return usable ? text->front() : fallback;
 }
 

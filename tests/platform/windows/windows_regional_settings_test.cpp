@@ -121,8 +121,8 @@ private:
             std::vector<BYTE> data(4096);
             DWORD type = 0;
             DWORD bytes = static_cast<DWORD>(data.size());
-            if (RegEnumValueW(key_, index, name, &nameUnits, nullptr, &type, data.data(),
-                              &bytes) != ERROR_SUCCESS) {
+            if (RegEnumValueW(key_, index, name, &nameUnits, nullptr, &type, data.data(), &bytes) !=
+                ERROR_SUCCESS) {
                 return all;
             }
             data.resize(bytes);
