@@ -1,7 +1,5 @@
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
-#include "app/default_error_handler.h"
-#include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/memory/memory_file_system.h"
@@ -17,6 +15,8 @@
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/shared_settings.h"
 #include "toolkit/toolkit_platform.h"
+#include "toolkit/widgets/application_error.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -435,7 +435,7 @@ private Q_SLOTS:
         openWindow();
         auto* button = control<QPushButton>("buTestaAnslutning");
         ThrowingHandler handler;
-        ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
+        vemlo::ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(boxes.shown().size(), size_t{1});
         QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
@@ -462,7 +462,7 @@ private Q_SLOTS:
     void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(QString::fromStdString(DefaultHandlerText(message.toStdString())), shown);
+        QCOMPARE(QString::fromStdString(vemlo::DefaultHandlerText(message.toStdString())), shown);
     }
 
     void aHiveThatIsNotAStoreIsReportedOnceAtStart() {
@@ -560,7 +560,7 @@ private Q_SLOTS:
 
     void theHourglassShowsFromTheFirstWaitForALockToTheEndOfTheAction() {
         std::optional<Qt::CursorShape> during;
-        RunGuarded([&] {
+        vemlo::RunGuarded([&] {
             const platform::StoreDeadline call;
             QVERIFY(!QGuiApplication::overrideCursor());
             platform::StoreDeadline::NoteWaiting();
