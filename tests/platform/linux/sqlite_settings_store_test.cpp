@@ -21,6 +21,7 @@ using platform::Hive;
 using platform::SqliteSettingsStore;
 using testing_support::Child;
 using testing_support::IntegrityCheck;
+using testing_support::kStoreWriter;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::Wait;
@@ -30,9 +31,6 @@ using vemlo::RegRoot;
 using vemlo::RegWriteString;
 
 namespace {
-
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
 
 mode_t ModeOf(const std::string& path) {
     struct stat info {};

@@ -28,6 +28,7 @@
 using platform::Hive;
 using platform::SqliteSettingsStore;
 using testing_support::HeldLock;
+using testing_support::kStoreWriter;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
 using testing_support::SharedFolder;
@@ -39,9 +40,6 @@ using vemlo::RegRoot;
 using vemlo::RegWriteString;
 
 namespace {
-
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
 
 const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
 constexpr int kOtherUid = 65534;

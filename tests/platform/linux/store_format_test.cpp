@@ -1,6 +1,7 @@
 #include "platform/case_folding.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "tests/support/child_process.h"
+#include "tests/support/sqlite_file.h"
 #include "tests/support/sqlite_hives.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/registry_batch.h"
@@ -16,6 +17,7 @@
 
 using platform::Hive;
 using platform::SqliteSettingsStore;
+using testing_support::kStoreWriter;
 using testing_support::ReadAll;
 using testing_support::StartChild;
 using testing_support::Wait;
@@ -24,9 +26,6 @@ using vemlo::RegRoot;
 using vemlo::RegWriteString;
 
 namespace {
-
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
 
 class StoreFormatTest : public ::testing::Test, protected testing_support::SqliteHives {
 protected:
