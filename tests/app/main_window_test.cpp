@@ -1,7 +1,5 @@
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
-#include "app/default_error_handler.h"
-#include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/sqlite_settings_store.h"
 #include "platform/store_deadline.h"
@@ -11,6 +9,8 @@
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/shared_settings.h"
+#include "toolkit/widgets/application_error.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -386,7 +386,7 @@ private Q_SLOTS:
         openWindow();
         auto* button = control<QPushButton>("buTestaAnslutning");
         ThrowingHandler handler;
-        ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
+        vemlo::ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(twins().boxes.shown().size(), size_t{1});
         QCOMPARE(twins().boxes.shown()[0].kind, platform::BoxKind::Error);
@@ -413,7 +413,7 @@ private Q_SLOTS:
     void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(QString::fromStdString(DefaultHandlerText(message.toStdString())), shown);
+        QCOMPARE(QString::fromStdString(vemlo::DefaultHandlerText(message.toStdString())), shown);
     }
 
     void aHiveThatIsNotAStoreIsReportedOnceAtStart() {
@@ -511,7 +511,7 @@ private Q_SLOTS:
 
     void theHourglassShowsFromTheFirstWaitForALockToTheEndOfTheAction() {
         std::optional<Qt::CursorShape> during;
-        RunGuarded([&] {
+        vemlo::RunGuarded([&] {
             const platform::StoreDeadline call;
             QVERIFY(!QGuiApplication::overrideCursor());
             platform::StoreDeadline::NoteWaiting();
