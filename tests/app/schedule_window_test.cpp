@@ -4,7 +4,7 @@
 #include "app/default_error_handler.h"
 #include "platform/memory/fixed_regional_settings.h"
 #include "tests/support/toolkit_fixture.h"
-#include "tests/support/window_controls.h"
+#include "tests/support/window_driver.h"
 #include "toolkit/settings/registry.h"
 
 #include <QCheckBox>
@@ -243,16 +243,11 @@ const RunInfoRow kRunInfoRows[] = {
 
 } // namespace
 
-class ScheduleWindowTest : public QObject {
+class ScheduleWindowTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<TfrmNorlexa> window;
-
-    template <typename T = QWidget> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
 
     void storeTimer(const char* name, const char* value) {
         QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, kTimers, name, value));
@@ -266,17 +261,6 @@ private:
         return Q(twins->store.storedValue(Hive::Machine, kTimers, name));
     }
 
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // Picks an entry as a user does: opens the list and clicks the entry.
-    void pick(const char* list, int position) {
-        testing_support::PickFromList(control<QComboBox>(list), position);
-    }
-
     // Picks given as "list=position", in order.
     void pickAll(const std::vector<std::string>& picks) {
         for (const auto& step : picks) {
@@ -284,8 +268,6 @@ private:
             pick(step.substr(0, equals).c_str(), std::stoi(step.substr(equals + 1)));
         }
     }
-
-    void clickSpara() { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }
 
 private Q_SLOTS:
     void init() { twins = std::make_unique<testing_support::ToolkitTwins>(); }
@@ -326,7 +308,7 @@ private Q_SLOTS:
         storeTimer("Tid", spara.storedTid);
         openWindow();
         pickAll(spara.picks);
-        clickSpara();
+        click("btnSpara");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QString::fromUtf8(spara.nextrun));
         QCOMPARE(timer("Period"), QString::fromUtf8(spara.period));
@@ -354,7 +336,7 @@ private Q_SLOTS:
         QCOMPARE(lastDay->isVisible(), weekday.lastDayVisible);
         QCOMPARE(lastDay->text(), QStringLiteral("Siste i månaden"));
         QVERIFY(!lastDay->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Dag"), QString::fromUtf8(weekday.dagWritten));
     }
 
@@ -366,7 +348,7 @@ private Q_SLOTS:
         control<QLineEdit>("edtConfigName")->setFocus();
         QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
         const QString nextShown = control<QLineEdit>("edNextrun")->text();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         const auto& box = twins->boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Error);
@@ -386,14 +368,14 @@ private Q_SLOTS:
         storeTimer("Period", "14");
         twins->store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
         openWindow();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Inställningarna lästes inte in helt och sparas därför inte."));
         QCOMPARE(timer("Period"), QStringLiteral("14"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
         QTest::keyClick(window.get(), Qt::Key_F5);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(timer("Period"), QStringLiteral("14"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-09 06:00:00"));
@@ -414,7 +396,7 @@ private Q_SLOTS:
         openWindow();
         twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
                               platform::kRegistryIoFailed);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Ändringarna kunde inte sparas. Inget av schemat eller exportkonfigurationerna har "
@@ -427,7 +409,7 @@ private Q_SLOTS:
     void sparaSavesTheConfigurationsAndShowsWhatItWrote() {
         storeConfig();
         openWindow();
-        clickSpara();
+        click("btnSpara");
         // Save writes every slot's four values, those absent before included.
         QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "ExportFilename")),
                  QString());
@@ -440,7 +422,7 @@ private Q_SLOTS:
         openWindow();
         twins->store.failNext(platform::MemorySettingsStore::Call::SetValue,
                               platform::kAccessDenied, 2);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Error);
         QCOMPARE(Q(twins->boxes.shown()[0].text),
@@ -484,23 +466,23 @@ private Q_SLOTS:
             QTest::keyClicks(name, QStringLiteral("X"));
             break;
         case 1:
-            QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+            click("btnConfigAdd");
             break;
         case 2:
-            QTest::mouseClick(control<QPushButton>("btnConfigRemove"), Qt::LeftButton);
+            click("btnConfigRemove");
             break;
         case 3:
             pick("cmbConfigs", 1);
             break;
         case 4:
             twins->folders.answerNext("/srv/ut");
-            QTest::mouseClick(control<QWidget>("buValjKatalog"), Qt::LeftButton);
+            click("buValjKatalog");
             break;
         default:
             name->setFocus();
             name->selectAll();
             QTest::keyClick(name, Qt::Key_Delete);
-            clickSpara();
+            click("btnSpara");
             QCOMPARE(twins->boxes.shown().size(), size_t{1});
             QTest::keyClicks(name, QStringLiteral("Ny"));
             break;
@@ -508,7 +490,7 @@ private Q_SLOTS:
         QVERIFY(restart->isChecked());
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
         QCOMPARE(timer("Restart"), QStringLiteral("0"));
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QVERIFY(restart->isChecked());
         // A load takes the stored option again.
@@ -537,10 +519,10 @@ private Q_SLOTS:
         if (ticked) {
             QTest::mouseClick(restart, Qt::LeftButton, {}, QPoint(5, restart->height() / 2));
         }
-        QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+        click("btnConfigAdd");
         QVERIFY(restart->isChecked());
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
     }
 
@@ -558,7 +540,7 @@ private Q_SLOTS:
         storeTimer("Prevrun", "2014-10-29 05:00:00");
         twins->store.failQueriesOf(value.toStdString(), platform::kBusy);
         openWindow();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Inställningarna lästes inte in helt och sparas därför inte."));
@@ -571,7 +553,7 @@ private Q_SLOTS:
 
         twins->store.clearFailures();
         QTest::keyClick(window.get(), Qt::Key_F5);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
@@ -593,7 +575,7 @@ private Q_SLOTS:
         QCOMPARE(control<QCheckBox>("cbRestartService")->isChecked(), checked);
         QCOMPARE(control<QTimeEdit>("dtpRestart")->isEnabled(), checked);
         storeTimer("Prevrun", "");
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
 
@@ -608,7 +590,7 @@ private Q_SLOTS:
         restart->setFocus();
         QTest::keyClick(restart, Qt::Key_Space);
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
     }
@@ -619,21 +601,21 @@ private Q_SLOTS:
         twins->clock.set({2014, 10, 29, 12, 34, 56, 789});
         openWindow();
         pick("cbPeriod", 0);
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29 12:34:56"));
         QCOMPARE(control<QLineEdit>("edNextrun")->text(), QStringLiteral("2014-10-29 12:34:56"));
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
         QCOMPARE(timer("Period"), QStringLiteral("7"));
         // "Spara" before the service has run replaces the immediate run with the computed one.
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-02 06:00:00"));
     }
 
     void runNowAtMidnightWritesTheDateAlone() {
         twins->clock.set({2014, 10, 29, 0, 0, 0, 0});
         openWindow();
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29"));
     }
 
@@ -654,7 +636,7 @@ private Q_SLOTS:
         storeConfig();
         openWindow();
         pick("cbPeriod", 1);
-        clickSpara();
+        click("btnSpara");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QStringLiteral("27.10.2014 07.30.00"));
         QCOMPARE(timer("Tid"), QStringLiteral("07.30.00"));
@@ -683,7 +665,7 @@ private Q_SLOTS:
         QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(7, 30));
         QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("2014-10-20 06:00:00"));
         QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 1);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{2});
         QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
     }
@@ -705,7 +687,7 @@ private Q_SLOTS:
         QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
         twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
                               platform::kAccessDenied);
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Tjänsten kunde inte ombes att köra nu: tiden för nästa körning kunde inte sparas."));
@@ -718,7 +700,7 @@ private Q_SLOTS:
         storeTimer("Tid", "6:30:00 PM");
         openWindow();
         QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(18, 30));
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Nextrun"), QStringLiteral("10/30/2014 6:30:00 PM"));
         QCOMPARE(timer("Restarttime"), QStringLiteral("1:00:00 AM"));
     }

@@ -9,6 +9,8 @@
 
 namespace testing_support {
 
+const std::string kStoreWriter = ProgramBesideTest("store_writer");
+
 std::string IntegrityCheck(const std::string& path) {
     sqlite3* db = nullptr;
     std::string result;
