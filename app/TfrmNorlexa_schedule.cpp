@@ -37,9 +37,10 @@ platform::LocalDateTime TimeOf(const QTimeEdit* picker) {
     return moment;
 }
 
-// The weekday list as the window shows it.
+// The weekday list as the window shows it. Enabled is the list's own state, which the period's
+// rule sets: a group disabled around it must not become that state when "Månad" keeps it.
 lumra::WeekdayList WeekdayListOf(const QComboBox* list, int position) {
-    return {!list->isHidden(), list->isEnabled(), position};
+    return {!list->isHidden(), list->isEnabledTo(list->parentWidget()), position};
 }
 
 void SetTimeOf(QTimeEdit* picker, const platform::LocalDateTime& moment) {

@@ -93,6 +93,37 @@ const ProviderRow kProviderRows[] = {
     {"cancelled gives the default", std::nullopt, "standard.udl"},
 };
 
+// A value the store would not take, pasted into a typed field of a configuration. (A data
+// provider past the limit is refused by sparaRefusesAValuePastTheStoresLimit; the folder picker
+// refuses such a folder itself.)
+struct UnstorableEdit {
+    int config;
+    const char* field;
+};
+
+struct UnstorableRow {
+    const char* label;
+    std::vector<UnstorableEdit> edits;
+    const char* caption;
+    int config;
+    const char* field;
+};
+
+const UnstorableRow kUnstorableRows[] = {
+    {"name", {{1, "edtConfigName"}}, "Namn", 1, "edtConfigName"},
+    {"file name", {{1, "edExportfilname"}}, "Ange filnamn", 1, "edExportfilname"},
+    {"the first field of a configuration",
+     {{1, "edExportfilname"}, {1, "edtConfigName"}},
+     "Namn",
+     1,
+     "edtConfigName"},
+    {"the first configuration",
+     {{1, "edtConfigName"}, {0, "edExportfilname"}},
+     "Ange filnamn",
+     0,
+     "edExportfilname"},
+};
+
 } // namespace
 
 // The window with the data links folder of these tests, set after the first show has set up its
@@ -508,6 +539,44 @@ private Q_SLOTS:
                  QStringLiteral("Lager"));
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "DataProvider")),
                  QStringLiteral("lager.udl"));
+    }
+
+    // The first value the store would not take, configuration by configuration and in the
+    // fields' order, is named by its field's caption and its field gets the focus; nothing is
+    // written.
+    void sparaNamesTheFirstUnstorableValue_data() {
+        testing_support::AddTableRows(kUnstorableRows);
+    }
+
+    void sparaNamesTheFirstUnstorableValue() {
+        QFETCH(int, row);
+        const auto& unstorable = kUnstorableRows[row];
+        openWindow();
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        click("btnSpara");
+        const std::string before = files();
+        // A NUL, which no store holds, pasted into a typed field.
+        QApplication::clipboard()->setText(QStringLiteral("a") + QChar(u'\0') +
+                                           QStringLiteral("b"));
+        for (const auto& edit : unstorable.edits) {
+            testing_support::PickFromList(control<QComboBox>("cmbConfigs"), edit.config);
+            control(edit.field)->setFocus();
+            QTest::keyClick(control(edit.field), Qt::Key_V, Qt::ControlModifier);
+        }
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 1 - unstorable.config);
+
+        click("btnSpara");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(twins->boxes.shown()[0].text),
+                 QStringLiteral("Fältet \"") + QString::fromUtf8(unstorable.caption) +
+                     QStringLiteral("\" i konfiguration nummer ") +
+                     QString::number(unstorable.config + 1) +
+                     QStringLiteral(" är längre än 1024 tecken eller innehåller tecken som inte "
+                                    "kan sparas. Ändra det innan du sparar; inget har sparats."));
+        QVERIFY(files() == before);
+        QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), unstorable.config);
+        QCOMPARE(window->focusWidget(), control(unstorable.field));
     }
 
     void sparaRefusesAConfigurationWithoutName() {

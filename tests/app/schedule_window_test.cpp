@@ -695,6 +695,23 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Config-0X"));
     }
 
+    // "Månad" leaves the weekday list enabled or not as the period before left it: a group that
+    // is disabled around the list at that moment must not become the list's own state.
+    void monthKeepsTheWeekdayListsStateWhileItsGroupIsDisabled() {
+        openWindow();
+        pickAll({"cbPeriod=1", "cbDag=2"});
+        auto* group = control<QWidget>("gbTimer");
+        group->setEnabled(false);
+        control<QComboBox>("cbPeriod")->setCurrentIndex(3);
+        group->setEnabled(true);
+        QVERIFY(control<QComboBox>("cbDag")->isEnabled());
+        QVERIFY(control<QLineEdit>("edDag")->isVisible());
+        pick("cbPeriod", 3);
+        clickSpara();
+        QCOMPARE(timer("Period"), QStringLiteral("30"));
+        QCOMPARE(timer("Dag"), QStringLiteral("3"));
+    }
+
     void sparaUnderATwelveHourClock() {
         twins->regional.set(platform::TwelveHourFormats());
         storeTimer("Tid", "6:30:00 PM");
