@@ -567,8 +567,8 @@ private Q_SLOTS:
         testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 1 - unstorable.config);
 
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
-        QCOMPARE(Q(twins->boxes.shown()[0].text),
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(twins().boxes.shown()[0].text),
                  QStringLiteral("Fältet \"") + QString::fromUtf8(unstorable.caption) +
                      QStringLiteral("\" i konfiguration nummer ") +
                      QString::number(unstorable.config + 1) +

@@ -707,7 +707,7 @@ private Q_SLOTS:
         QVERIFY(control<QComboBox>("cbDag")->isEnabled());
         QVERIFY(control<QLineEdit>("edDag")->isVisible());
         pick("cbPeriod", 3);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Period"), QStringLiteral("30"));
         QCOMPARE(timer("Dag"), QStringLiteral("3"));
     }
