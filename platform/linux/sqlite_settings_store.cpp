@@ -256,6 +256,10 @@ Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name
 
 Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
                                        std::size_t bufferUnits, std::string& value) {
+    // A name that is no UTF-8 is no name any store could hold.
+    if (!Utf16Units(name)) {
+        return handle(key) ? kInvalidParameter : kInvalidHandle;
+    }
     return readKey(key, [&](auto& hf, const OpenKey& from, std::string& detail) {
         Use select(hf.statements_->selectValue);
         select->bind(1, from.id).bind(2, FoldCase(name));
@@ -369,6 +373,9 @@ Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
 }
 
 Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
+    if (!IsKeyName(name)) {
+        return handle(key) ? kInvalidParameter : kInvalidHandle;
+    }
     return writeKey(key, [&](auto& hf, long long parent, std::string& detail) {
         int rc = SQLITE_OK;
         const long long id = hf.child(parent, FoldCase(name), rc);

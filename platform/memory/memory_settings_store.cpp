@@ -168,6 +168,9 @@ Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
     if (!node) {
         return status;
     }
+    if (!Utf16Units(name)) {
+        return kInvalidParameter;
+    }
     if (const auto failing = failingValues_.find(Fold(name)); failing != failingValues_.end()) {
         return failing->second;
     }
@@ -252,6 +255,9 @@ Status MemorySettingsStore::deleteSubKey(KeyHandle key, const std::string& name)
     Node* node = resolve(key, Call::DeleteSubKey, status);
     if (!node) {
         return status;
+    }
+    if (!IsKeyName(name)) {
+        return kInvalidParameter;
     }
     const auto it = node->children.find(Fold(name));
     if (it == node->children.end()) {

@@ -115,6 +115,7 @@ TEST_P(StoreContractTest, ASubKeyNameIsOneComponent) {
     for (const auto* bad : {"", "A\\B", "\\A", "A\\"}) {
         KeyHandle key = 0;
         EXPECT_EQ(store().openSubKey(parent, bad, key), platform::kInvalidParameter) << bad;
+        EXPECT_EQ(store().deleteSubKey(parent, bad), platform::kInvalidParameter) << bad;
     }
     store().closeKey(parent);
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\A\\B", "V"), "x");
@@ -127,6 +128,8 @@ TEST_P(StoreContractTest, RefusesTextThatIsNoUtf8) {
     for (const std::string bad : {"\xff", "a\xc3", "\xc0\xaf", "\xed\xa0\x80"}) {
         EXPECT_EQ(store().setValue(key, "V", bad), platform::kInvalidParameter);
         EXPECT_EQ(store().setValue(key, bad, "x"), platform::kInvalidParameter);
+        std::string value;
+        EXPECT_EQ(store().queryValue(key, bad, 64, value), platform::kInvalidParameter);
         KeyHandle sub = 0;
         EXPECT_EQ(store().createKey(Hive::Machine, "K\\" + bad, true, sub),
                   platform::kInvalidParameter);
