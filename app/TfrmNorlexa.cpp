@@ -1,5 +1,6 @@
 #include "app/TfrmNorlexa.h"
 
+#include "admin/window_texts.h"
 #include "app/TRadioGroup.h"
 #include "app/handler_guard.h"
 #include "app/store_problems.h"
@@ -154,20 +155,21 @@ void TfrmNorlexa::buildControls() {
     sbLumraStatus->addWidget(spare);
     pnlBottom->installEventFilter(this);
 
-    gbTimer = MakeGroup(pnlClient, "gbTimer", "Tid när exporten ska köras", QRect(4, 10, 333, 115));
+    gbTimer = MakeGroup(pnlClient, "gbTimer", lumra::kCaptionSchedule, QRect(4, 10, 333, 115));
     cbPeriod = MakeList(gbTimer, "cbPeriod", QRect(10, 38, 145, 22));
-    lbPeriod = MakeLabel(gbTimer, "lbPeriod", "Period", QPoint(10, 21), cbPeriod);
+    lbPeriod = MakeLabel(gbTimer, "lbPeriod", lumra::kCaptionPeriod, QPoint(10, 21), cbPeriod);
     cbDag = MakeList(gbTimer, "cbDag", QRect(172, 38, 150, 22));
-    lbDag = MakeLabel(gbTimer, "lbDag", "Dag", QPoint(172, 21), cbDag);
-    edDag = MakeCaptioned<QLineEdit>(gbTimer, "edDag", "Siste i månaden", cbDag->geometry());
+    lbDag = MakeLabel(gbTimer, "lbDag", lumra::kCaptionDag, QPoint(172, 21), cbDag);
+    edDag = MakeCaptioned<QLineEdit>(gbTimer, "edDag", lumra::kCaptionLastDayOfMonth,
+                                     cbDag->geometry());
     edDag->setReadOnly(true);
     edDag->setEnabled(false);
     edDag->setAccessibleName(lbDag->text());
     edDag->hide();
     dtpTid = MakeTimePicker(gbTimer, "dtpTid", QRect(10, 83, 80, 22));
-    lbKlockan = MakeLabel(gbTimer, "lbKlockan", "Klockan", QPoint(10, 66), dtpTid);
+    lbKlockan = MakeLabel(gbTimer, "lbKlockan", lumra::kCaptionKlockan, QPoint(10, 66), dtpTid);
 
-    GroupBox2 = MakeGroup(pnlClient, "GroupBox2", "Konfiguration", QRect(4, 128, 333, 304));
+    GroupBox2 = MakeGroup(pnlClient, "GroupBox2", lumra::kCaptionConfigs, QRect(4, 128, 333, 304));
     cmbConfigs = MakeList(GroupBox2, "cmbConfigs", QRect(10, 22, 190, 22));
     cmbConfigs->setAccessibleName(GroupBox2->title());
     btnConfigAdd =
@@ -175,9 +177,11 @@ void TfrmNorlexa::buildControls() {
     btnConfigRemove =
         MakeCaptioned<QPushButton>(GroupBox2, "btnConfigRemove", "Tabort", QRect(267, 21, 56, 24));
     edtConfigName = Make<QLineEdit>(GroupBox2, "edtConfigName", QRect(10, 68, 313, 22));
-    Label3 = MakeLabel(GroupBox2, "Label3", "Namn", QPoint(10, 51), edtConfigName);
+    Label3 =
+        MakeLabel(GroupBox2, "Label3", lumra::kCaptionConfigName, QPoint(10, 51), edtConfigName);
 
-    GroupBox1 = MakeGroup(GroupBox2, "GroupBox1", "Databaskoppling", QRect(10, 98, 313, 56));
+    GroupBox1 =
+        MakeGroup(GroupBox2, "GroupBox1", lumra::kCaptionDataProvider, QRect(10, 98, 313, 56));
     edDataprovider = Make<QLineEdit>(GroupBox1, "edDataprovider", QRect(8, 22, 165, 22));
     edDataprovider->setReadOnly(true);
     edDataprovider->setFocusPolicy(Qt::ClickFocus);
@@ -192,7 +196,7 @@ void TfrmNorlexa::buildControls() {
         MakeGroup(GroupBox2, "gbExportkatalog", "Exportuppgifter", QRect(10, 162, 313, 132));
     edExportkatalog = Make<QLineEdit>(gbExportkatalog, "edExportkatalog", QRect(8, 40, 231, 22));
     edExportkatalog->setReadOnly(true);
-    Label1 = MakeLabel(gbExportkatalog, "Label1", "Ange sökväg till exportfilerna", QPoint(8, 22),
+    Label1 = MakeLabel(gbExportkatalog, "Label1", lumra::kCaptionExportFolder, QPoint(8, 22),
                        edExportkatalog);
     buValjKatalog = MakeCaptioned<QToolButton>(gbExportkatalog, "buValjKatalog", "Välj...",
                                                QRect(245, 39, 60, 24));
@@ -200,28 +204,28 @@ void TfrmNorlexa::buildControls() {
     edExportfilname = Make<QLineEdit>(gbExportkatalog, "edExportfilname", QRect(8, 92, 297, 22));
     edExportfilname->setToolTip(QStringLiteral("Filnamnet för exportfilerna. Batchnr, datum och "
                                                "kliniknr läggs automatiskt till på slutet"));
-    Label2 = MakeLabel(gbExportkatalog, "Label2", "Ange filnamn", QPoint(8, 74), edExportfilname);
+    Label2 = MakeLabel(gbExportkatalog, "Label2", lumra::kCaptionExportFilename, QPoint(8, 74),
+                       edExportfilname);
 
-    gbKorning = MakeGroup(pnlClient, "gbKorning", "Körning", QRect(344, 10, 243, 115));
+    gbKorning = MakeGroup(pnlClient, "gbKorning", lumra::kCaptionRuns, QRect(344, 10, 243, 115));
     edPrevrun = MakeDisplayEdit(gbKorning, "edPrevrun", QRect(10, 38, 140, 22));
-    Label5 = MakeLabel(gbKorning, "Label5", "Senaste körning", QPoint(10, 21), edPrevrun);
+    Label5 = MakeLabel(gbKorning, "Label5", lumra::kCaptionPrevrun, QPoint(10, 21), edPrevrun);
     edNextrun = MakeDisplayEdit(gbKorning, "edNextrun", QRect(10, 83, 140, 22));
-    Label4 = MakeLabel(gbKorning, "Label4", "Tid för nästa körning", QPoint(10, 66), edNextrun);
+    Label4 = MakeLabel(gbKorning, "Label4", lumra::kCaptionNextrun, QPoint(10, 66), edNextrun);
     buRunNow =
         MakeCaptioned<QPushButton>(gbKorning, "buRunNow", "Kör nu...", QRect(158, 82, 75, 24));
 
-    gbService = MakeGroup(pnlClient, "gbService", "Service", QRect(344, 128, 243, 304));
-    cbRestartService = MakeCaptioned<QCheckBox>(
-        gbService, "cbRestartService", "Starta om service varje dag", QRect(10, 22, 220, 18));
+    gbService =
+        MakeGroup(pnlClient, "gbService", lumra::kCaptionService, QRect(344, 128, 243, 304));
+    cbRestartService = MakeCaptioned<QCheckBox>(gbService, "cbRestartService",
+                                                lumra::kCaptionRestart, QRect(10, 22, 220, 18));
     dtpRestart = MakeTimePicker(gbService, "dtpRestart", QRect(130, 46, 70, 22));
-    Label7 = MakeLabel(gbService, "Label7", "Tid att starta om", QPoint(10, 50), dtpRestart);
-    rgStatus =
-        new TRadioGroup(QStringLiteral("Status"),
-                        {QStringLiteral("SERVICE_STOPPED"), QStringLiteral("SERVICE_START_PENDING"),
-                         QStringLiteral("SERVICE_STOP_PENDING"), QStringLiteral("SERVICE_RUNNING"),
-                         QStringLiteral("SERVICE_CONTINUE_PENDING"),
-                         QStringLiteral("SERVICE_PAUSE_PENDING"), QStringLiteral("SERVICE_PAUSED")},
-                        gbService);
+    Label7 = MakeLabel(gbService, "Label7", lumra::kCaptionRestartTime, QPoint(10, 50), dtpRestart);
+    QStringList stateNames;
+    for (const char* name : lumra::kServiceStateNames) {
+        stateNames << QString::fromUtf8(name);
+    }
+    rgStatus = new TRadioGroup(QString::fromUtf8(lumra::kCaptionStatus), stateNames, gbService);
     rgStatus->setObjectName(QStringLiteral("rgStatus"));
     rgStatus->setAccessibleName(rgStatus->title());
     rgStatus->setGeometry(10, 76, 223, 160);
