@@ -1,0 +1,192 @@
+// lumra-export-ctl as a process beside the window on the same hive files: what one changes is
+// what the other shows; and what a process of its own must keep to (no start-up environment, the
+// store's wait bound, the exit codes).
+#include "app/TfrmNorlexa.h"
+#include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/child_process.h"
+#include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_controls.h"
+#include "toolkit/settings/registry_batch.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+namespace {
+
+struct CtlResult {
+    int code = -1;
+    std::string out;
+};
+
+QStringList Entries(const QComboBox* list) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i) {
+        entries << list->itemText(i);
+    }
+    return entries;
+}
+
+// A JSON value as text: a string as it is, anything else as JSON.
+QString Text(const nlohmann::json& value) {
+    return QString::fromStdString(value.is_string() ? value.get<std::string>() : value.dump());
+}
+
+} // namespace
+
+class CtlWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing_support::TempFolder> folder;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
+    std::unique_ptr<platform::SqliteSettingsStore> store;
+    std::unique_ptr<TfrmNorlexa> window;
+
+    template <typename T = QLineEdit> T* control(const char* name) {
+        return testing_support::FindControl<T>(window.get(), name);
+    }
+
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+
+    void retype(const char* name, const QString& text) {
+        auto* field = control(name);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+
+    void openWindow() {
+        window = std::make_unique<TfrmNorlexa>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // The program on the test's hive files, as a process of its own.
+    CtlResult ctl(std::vector<std::string> args) {
+        args.insert(args.begin(), CTL_PATH);
+        auto child = testing_support::StartChild(args);
+        CtlResult result;
+        result.out = testing_support::ReadAll(child);
+        const int status = testing_support::Wait(child.pid);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    nlohmann::json ctlJson(const std::vector<std::string>& args) {
+        const auto result = ctl(args);
+        if (result.code != 0) {
+            return {{"exit", result.code}};
+        }
+        return nlohmann::json::parse(result.out);
+    }
+
+private Q_SLOTS:
+    void init() {
+        folder = std::make_unique<testing_support::TempFolder>();
+        testing_support::SetEnvironment("VEMLO_MACHINE_HIVE", folder->file("machine.hive").c_str());
+        testing_support::SetEnvironment("VEMLO_USER_HIVE", folder->file("user.hive").c_str());
+        testing_support::SetEnvironment("VEMLO_APPDATA", folder->file("appdata").c_str());
+        testing_support::SetEnvironment("LC_ALL", "C.UTF-8");
+        twins = std::make_unique<testing_support::ToolkitTwins>();
+        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
+                                                                folder->file("machine.hive"));
+        twins->useStore(*store);
+    }
+
+    void cleanup() {
+        window.reset();
+        twins.reset();
+        store.reset();
+        folder.reset();
+    }
+
+    void whatTheProgramChangesIsWhatTheWindowShows() {
+        QCOMPARE(ctl({"config", "add", "--name", "Lager", "--file", "lagerfil"}).code, 0);
+        QCOMPARE(ctl({"config", "add", "--name", "Ekonomi", "--folder", "/srv/eko"}).code, 0);
+        QCOMPARE(ctl({"config", "add"}).code, 0);
+        QCOMPARE(ctl({"config", "set", "Ekonomi", "--name", "Eko"}).code, 0);
+        QCOMPARE(ctl({"config", "remove", "--slot", "0"}).code, 0);
+        QCOMPARE(ctl({"schedule", "set", "--period", "vecka", "--day", "fredag", "--time", "07:30"})
+                     .code,
+                 0);
+        openWindow();
+        QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
+                 QStringList({QStringLiteral("Eko"), QStringLiteral("Config-2")}));
+        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Eko"));
+        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/eko/"));
+        QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
+        QCOMPARE(control<QComboBox>("cbDag")->currentText(), QStringLiteral("Fredag"));
+    }
+
+    void whatTheWindowSavesIsWhatTheProgramShows() {
+        QCOMPARE(ctl({"config", "add", "--name", "Först"}).code, 0);
+        openWindow();
+        click("btnConfigAdd");
+        retype("edtConfigName", QStringLiteral("Andra"));
+        retype("edExportfilname", QStringLiteral("andrafil"));
+        click("btnConfigAdd");
+        testing_support::PickFromList(control<QComboBox>("cbPeriod"), 3);
+        click("btnSpara");
+        auto status = ctlJson({"--json", "status"});
+        QCOMPARE(Text(status["Timers"]["Period"]), QStringLiteral("30"));
+        QCOMPARE(status["Configurations"].size(), std::size_t{3});
+        QCOMPARE(Text(status["Configurations"][1]["Name"]), QStringLiteral("Andra"));
+        QCOMPARE(Text(status["Configurations"][1]["ExportFilename"]), QStringLiteral("andrafil"));
+        QCOMPARE(Text(status["Configurations"][2]["Name"]), QStringLiteral("Config-2"));
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 0);
+        click("btnConfigRemove");
+        click("btnSpara");
+        const auto list = ctlJson({"config", "list", "--json"});
+        QCOMPARE(list.size(), std::size_t{2});
+        QCOMPARE(Text(list[0]["Name"]), QStringLiteral("Andra"));
+        QCOMPARE(Text(list[1]["Slot"]), QStringLiteral("1"));
+        // And back: the window's F5 reads what the program changed meanwhile.
+        QCOMPARE(ctl({"config", "set", "Andra", "--name", "Tredje"}).code, 0);
+        QTest::keyClick(window.get(), Qt::Key_F5);
+        QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
+                 QStringList({QStringLiteral("Tredje"), QStringLiteral("Config-2")}));
+    }
+
+    // The program makes no suite folder in the caller's application data and needs no display.
+    void noStartUpEnvironmentRuns() {
+        testing_support::SetEnvironment("DISPLAY", nullptr);
+        testing_support::SetEnvironment("WAYLAND_DISPLAY", nullptr);
+        QCOMPARE(ctl({"status"}).code, 0);
+        QCOMPARE(ctl({"config", "add"}).code, 0);
+        QVERIFY(!std::filesystem::exists(folder->file("appdata")));
+    }
+
+    // As vemlo-reg: a store locked by another program is waited for five seconds at most, then
+    // the command fails with exit code 3 and nothing written.
+    void aLockedStoreIsAStoreFailureAfterTheBudget() {
+        QCOMPARE(ctl({"config", "add"}).code, 0);
+        QElapsedTimer timer;
+        {
+            vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
+            QVERIFY(batch.begun());
+            QVERIFY(
+                vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, "SOFTWARE\\Held", "x", "1"));
+            timer.start();
+            QCOMPARE(ctl({"config", "remove", "Config-0"}).code, 3);
+        }
+        QVERIFY2(timer.elapsed() >= 4500 && timer.elapsed() < 9000,
+                 qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(ctl({"config", "list"}).out, std::string("0\tConfig-0\n"));
+    }
+
+    void exitCodesOfTheProcess() {
+        QCOMPARE(ctl({"--help"}).code, 0);
+        QCOMPARE(ctl({}).code, 2);
+        QCOMPARE(ctl({"config", "show", "Saknas"}).code, 1);
+        QCOMPARE(ctl({"service", "start"}).code, 1);
+    }
+};
+
+QTEST_MAIN(CtlWindowTest)
+#include "ctl_window_test.moc"
