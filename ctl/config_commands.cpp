@@ -4,7 +4,7 @@
 #include "admin/export_folder.h"
 #include "admin/schedule_store.h"
 #include "ctl/ctl_exit.h"
-#include "toolkit/settings/registry_batch.h"
+#include "ctl/write_batch.h"
 
 #include <charconv>
 #include <vector>
@@ -149,24 +149,14 @@ int Show(const CtlArguments& arguments, const CtlStreams& streams) {
 
 // Loads, changes and saves the list in one write batch: others see the old list or the new one.
 template <typename Change> int Changed(const CtlStreams& streams, Change change) {
-    vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
-    lumra::TLumraConfigs configs;
-    if (const auto failed = LoadConfigs(configs, streams)) {
-        batch.cancel();
-        return *failed;
-    }
-    int code = change(configs);
-    if (code == kCtlOk) {
-        code = Save(configs, streams);
-    }
-    if (code != kCtlOk) {
-        batch.cancel();
-        return code;
-    }
-    if (!batch.end()) {
-        return Fail(streams, kCtlStoreFailed, lumra::NothingSavedMessage(batch.problem()));
-    }
-    return kCtlOk;
+    return InOneWriteBatch(streams, [&] {
+        lumra::TLumraConfigs configs;
+        if (const auto failed = LoadConfigs(configs, streams)) {
+            return *failed;
+        }
+        const int code = change(configs);
+        return code == kCtlOk ? Save(configs, streams) : code;
+    });
 }
 
 int Add(const CtlArguments& arguments, const CtlStreams& streams) {

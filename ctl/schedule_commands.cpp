@@ -5,8 +5,8 @@
 #include "admin/schedule_store.h"
 #include "ctl/choice_text.h"
 #include "ctl/ctl_exit.h"
+#include "ctl/write_batch.h"
 #include "platform/regional_settings.h"
-#include "toolkit/settings/registry_batch.h"
 #include "toolkit/toolkit_platform.h"
 
 namespace {
@@ -105,28 +105,14 @@ int ScheduleCommand(const CtlArguments& arguments, const CtlStreams& streams) {
     ExpectShape(arguments, 2, {"--period", "--day", "--time", "--restart", "--restart-time"});
     const auto choice = ChoiceOf(arguments);
     // The values read, the next run counted from them and the values written are one state of
-    // the store: nobody writes between.
-    vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
-    if (!batch.begun()) {
-        return Fail(streams, kCtlStoreFailed, lumra::NothingSavedMessage(batch.problem()));
-    }
-    int code = kCtlOk;
-    try {
-        code = SetSchedule(choice, streams);
-    } catch (const lumra::EConvertError& error) {
-        code = Fail(streams, kCtlRefused, std::string(error.what()) + ".");
-    } catch (const CtlUsageError&) {
-        batch.cancel();
-        throw;
-    }
-    if (code != kCtlOk) {
-        batch.cancel();
-        return code;
-    }
-    if (!batch.end()) {
-        return Fail(streams, kCtlStoreFailed, lumra::NothingSavedMessage(batch.problem()));
-    }
-    return kCtlOk;
+    // the store.
+    return InOneWriteBatch(streams, [&] {
+        try {
+            return SetSchedule(choice, streams);
+        } catch (const lumra::EConvertError& error) {
+            return Fail(streams, kCtlRefused, std::string(error.what()) + ".");
+        }
+    });
 }
 
 int RunNowCommand(const CtlArguments& arguments, const CtlStreams& streams) {

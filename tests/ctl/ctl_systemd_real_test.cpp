@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <sys/wait.h>
 
 namespace {
 
@@ -24,12 +23,10 @@ private:
 
     // "CODE OUTPUT", stdout and stderr together, without a terminal on any of them.
     QString ctlAs(int user, const std::string& arguments) {
-        auto child = testing_support::StartChild(
+        const auto run = testing_support::RunChild(
             {"/bin/sh", "-c", "'" + reachable + "' " + arguments + " </dev/null 2>&1"}, user);
-        const auto output = testing_support::ReadAll(child);
-        const int status = testing_support::Wait(child.pid);
-        return QString::number(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + QLatin1Char(' ') +
-               QString::fromStdString(output).trimmed();
+        return QString::number(run.exitCode) + QLatin1Char(' ') +
+               QString::fromStdString(run.output).trimmed();
     }
 
 private Q_SLOTS:

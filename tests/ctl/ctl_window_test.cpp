@@ -14,14 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
 namespace {
-
-struct CtlResult {
-    int code = -1;
-    std::string out;
-};
 
 QStringList Entries(const QComboBox* list) {
     QStringList entries;
@@ -68,22 +62,17 @@ private:
     }
 
     // The program on the test's hive files, as a process of its own.
-    CtlResult ctl(std::vector<std::string> args) {
+    testing_support::Finished ctl(std::vector<std::string> args) {
         args.insert(args.begin(), CTL_PATH);
-        auto child = testing_support::StartChild(args);
-        CtlResult result;
-        result.out = testing_support::ReadAll(child);
-        const int status = testing_support::Wait(child.pid);
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return testing_support::RunChild(args);
     }
 
     nlohmann::json ctlJson(const std::vector<std::string>& args) {
         const auto result = ctl(args);
-        if (result.code != 0) {
-            return {{"exit", result.code}};
+        if (result.exitCode != 0) {
+            return {{"exit", result.exitCode}};
         }
-        return nlohmann::json::parse(result.out);
+        return nlohmann::json::parse(result.output);
     }
 
 private Q_SLOTS:
@@ -107,13 +96,13 @@ private Q_SLOTS:
     }
 
     void whatTheProgramChangesIsWhatTheWindowShows() {
-        QCOMPARE(ctl({"config", "add", "--name", "Lager", "--file", "lagerfil"}).code, 0);
-        QCOMPARE(ctl({"config", "add", "--name", "Ekonomi", "--folder", "/srv/eko"}).code, 0);
-        QCOMPARE(ctl({"config", "add"}).code, 0);
-        QCOMPARE(ctl({"config", "set", "Ekonomi", "--name", "Eko"}).code, 0);
-        QCOMPARE(ctl({"config", "remove", "--slot", "0"}).code, 0);
+        QCOMPARE(ctl({"config", "add", "--name", "Lager", "--file", "lagerfil"}).exitCode, 0);
+        QCOMPARE(ctl({"config", "add", "--name", "Ekonomi", "--folder", "/srv/eko"}).exitCode, 0);
+        QCOMPARE(ctl({"config", "add"}).exitCode, 0);
+        QCOMPARE(ctl({"config", "set", "Ekonomi", "--name", "Eko"}).exitCode, 0);
+        QCOMPARE(ctl({"config", "remove", "--slot", "0"}).exitCode, 0);
         QCOMPARE(ctl({"schedule", "set", "--period", "vecka", "--day", "fredag", "--time", "07:30"})
-                     .code,
+                     .exitCode,
                  0);
         openWindow();
         QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
@@ -125,7 +114,7 @@ private Q_SLOTS:
     }
 
     void whatTheWindowSavesIsWhatTheProgramShows() {
-        QCOMPARE(ctl({"config", "add", "--name", "Först"}).code, 0);
+        QCOMPARE(ctl({"config", "add", "--name", "Först"}).exitCode, 0);
         openWindow();
         click("btnConfigAdd");
         retype("edtConfigName", QStringLiteral("Andra"));
@@ -147,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(Text(list[0]["Name"]), QStringLiteral("Andra"));
         QCOMPARE(Text(list[1]["Slot"]), QStringLiteral("1"));
         // And back: the window's F5 reads what the program changed meanwhile.
-        QCOMPARE(ctl({"config", "set", "Andra", "--name", "Tredje"}).code, 0);
+        QCOMPARE(ctl({"config", "set", "Andra", "--name", "Tredje"}).exitCode, 0);
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
                  QStringList({QStringLiteral("Tredje"), QStringLiteral("Config-2")}));
@@ -157,15 +146,15 @@ private Q_SLOTS:
     void noStartUpEnvironmentRuns() {
         testing_support::SetEnvironment("DISPLAY", nullptr);
         testing_support::SetEnvironment("WAYLAND_DISPLAY", nullptr);
-        QCOMPARE(ctl({"status"}).code, 0);
-        QCOMPARE(ctl({"config", "add"}).code, 0);
+        QCOMPARE(ctl({"status"}).exitCode, 0);
+        QCOMPARE(ctl({"config", "add"}).exitCode, 0);
         QVERIFY(!std::filesystem::exists(folder->file("appdata")));
     }
 
     // As vemlo-reg: a store locked by another program is waited for five seconds at most, then
     // the command fails with exit code 3 and nothing written.
     void aLockedStoreIsAStoreFailureAfterTheBudget() {
-        QCOMPARE(ctl({"config", "add"}).code, 0);
+        QCOMPARE(ctl({"config", "add"}).exitCode, 0);
         QElapsedTimer timer;
         {
             vemlo::RegistryBatch batch(vemlo::RegRoot::LocalMachine);
@@ -173,18 +162,18 @@ private Q_SLOTS:
             QVERIFY(
                 vemlo::RegWriteString(vemlo::RegRoot::LocalMachine, "SOFTWARE\\Held", "x", "1"));
             timer.start();
-            QCOMPARE(ctl({"config", "remove", "Config-0"}).code, 3);
+            QCOMPARE(ctl({"config", "remove", "Config-0"}).exitCode, 3);
         }
         QVERIFY2(timer.elapsed() >= 4500 && timer.elapsed() < 9000,
                  qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(ctl({"config", "list"}).out, std::string("0\tConfig-0\n"));
+        QCOMPARE(ctl({"config", "list"}).output, std::string("0\tConfig-0\n"));
     }
 
     void exitCodesOfTheProcess() {
-        QCOMPARE(ctl({"--help"}).code, 0);
-        QCOMPARE(ctl({}).code, 2);
-        QCOMPARE(ctl({"config", "show", "Saknas"}).code, 1);
-        QCOMPARE(ctl({"service", "start"}).code, 1);
+        QCOMPARE(ctl({"--help"}).exitCode, 0);
+        QCOMPARE(ctl({}).exitCode, 2);
+        QCOMPARE(ctl({"config", "show", "Saknas"}).exitCode, 1);
+        QCOMPARE(ctl({"service", "start"}).exitCode, 1);
     }
 };
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ctl/ctl_output.h"
+
+#include <functional>
+
+// Runs change in one write batch of the machine hive, so that what it reads and what it writes
+// are one state of the store: nobody writes between, and others see all of it or nothing. A
+// change that does not give kCtlOk, or throws, stores nothing; a batch that could not begin or
+// be stored is a store failure.
+int InOneWriteBatch(const CtlStreams& streams, const std::function<int()>& change);
