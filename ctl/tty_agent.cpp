@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,9 +42,17 @@ TtyAgent::TtyAgent() {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, notify[1], kNotifyFd);
+    // Registered for this process, so it answers for it also outside a login session (a shell
+    // whose session the login manager does not know, a container).
+    std::string process = std::to_string(::getpid());
     char notifyArg[] = "3";
-    char* const argv[] = {const_cast<char*>(kAgent), const_cast<char*>("--notify-fd"), notifyArg,
-                          const_cast<char*>("--fallback"), nullptr};
+    char* const argv[] = {const_cast<char*>(kAgent),
+                          const_cast<char*>("--notify-fd"),
+                          notifyArg,
+                          const_cast<char*>("--process"),
+                          process.data(),
+                          const_cast<char*>("--fallback"),
+                          nullptr};
     const int spawned = ::posix_spawn(&pid_, kAgent, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(notify[1]);

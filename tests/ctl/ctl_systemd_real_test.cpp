@@ -92,6 +92,32 @@ private Q_SLOTS:
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
     }
 
+    // On a terminal the service manager's question comes through a text agent there, as with
+    // systemctl. Here polkit runs in systemd's PID namespace and cannot see the caller, so the
+    // agent cannot register: what shows is that it was started on the terminal and that the
+    // refusal still comes at once (on a host the agent asks for an administrator's password).
+    void aUserOnATerminalIsAskedThere() {
+        QVERIFY(systemd->installUnit(kUnit, kRuns));
+        QElapsedTimer timer;
+        timer.start();
+        const auto run =
+            testing_support::RunChild({"/bin/sh", "-c",
+                                       "printf 'wrong\\n' | script -qec \"'" + reachable +
+                                           "' service start\" /dev/null 2>&1"},
+                                      testing_support::RealSystemd::kUserWithoutRights);
+        QVERIFY2(timer.elapsed() < 15'000, qPrintable(QString::number(timer.elapsed())));
+        const QString output = QString::fromStdString(run.output);
+        QVERIFY2(output.contains(QStringLiteral("AUTHENTICATING FOR")) ||
+                     output.contains(QStringLiteral("registering authentication agent")),
+                 qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("An error occurred while trying to start the "
+                                                "service!")),
+                 qPrintable(output));
+        QVERIFY2(!output.contains(QStringLiteral("no terminal")), qPrintable(output));
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
+    }
+
     void aMemberOfTheRuleGroupStartsAndStops() {
         QVERIFY(systemd->installUnit(kUnit, kRuns));
         QCOMPARE(ctlAs(testing_support::RealSystemd::kServiceAdministrator, "service start"),
