@@ -85,8 +85,10 @@ void ApplyFields(lumra::TLumraConfig& config, const CtlArguments& arguments) {
     }
 }
 
-// The window's rules before "Spara", then the list saved; the write batch is the caller's.
-int Save(lumra::TLumraConfigs& configs, const CtlStreams& streams) {
+// The window's rules before "Spara", then the list saved; the write batch is the caller's, and
+// the values not written go to notStored.
+int Save(lumra::TLumraConfigs& configs, const CtlStreams& streams,
+         std::vector<std::string>& notStored) {
     if (const auto unnamed = lumra::FirstUnnamedConfig(configs)) {
         return Fail(streams, kCtlRefused, lumra::UnnamedConfigMessage(*unnamed));
     }
@@ -96,10 +98,7 @@ int Save(lumra::TLumraConfigs& configs, const CtlStreams& streams) {
     if (!configs.Save()) {
         return Fail(streams, kCtlStoreFailed, lumra::NothingSavedMessage(configs.SaveProblem()));
     }
-    if (!configs.FailedWrites().empty()) {
-        return Fail(streams, kCtlStoreFailed,
-                    lumra::SomeValuesNotSavedMessage(configs.FailedWrites()));
-    }
+    notStored = configs.FailedWrites();
     return kCtlOk;
 }
 
@@ -149,13 +148,13 @@ int Show(const CtlArguments& arguments, const CtlStreams& streams) {
 
 // Loads, changes and saves the list in one write batch: others see the old list or the new one.
 template <typename Change> int Changed(const CtlStreams& streams, Change change) {
-    return InOneWriteBatch(streams, [&] {
+    return InOneWriteBatch(streams, [&](std::vector<std::string>& notStored) {
         lumra::TLumraConfigs configs;
         if (const auto failed = LoadConfigs(configs, streams)) {
             return *failed;
         }
         const int code = change(configs);
-        return code == kCtlOk ? Save(configs, streams) : code;
+        return code == kCtlOk ? Save(configs, streams, notStored) : code;
     });
 }
 

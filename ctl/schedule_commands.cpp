@@ -52,8 +52,10 @@ Choice ChoiceOf(const CtlArguments& arguments) {
 }
 
 // The schedule form as the window loads it, then changed as the options pick; the next run is
-// counted as "Spara" counts it and every value is written in the caller's batch.
-int SetSchedule(const Choice& choice, const CtlStreams& streams) {
+// counted as "Spara" counts it and every value is written in the caller's batch; those not
+// written go to notStored.
+int SetSchedule(const Choice& choice, const CtlStreams& streams,
+                std::vector<std::string>& notStored) {
     const auto formats = vemlo::RegionalSettings().formats();
     const auto stored = lumra::ReadStoredSchedule();
     const auto restart = lumra::ReadRestart();
@@ -89,10 +91,7 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams) {
     const lumra::ScheduleChoice written{
         *next, lumra::WeekdayIsWritten(weekdays), timeOfDay, choice.restart.value_or(restart.on),
         choice.restartTime.value_or(lumra::TimeOfStored(formats, stored.restarttime, 1))};
-    const auto failed = lumra::WriteSchedule(formats, written);
-    if (!failed.empty()) {
-        return Fail(streams, kCtlStoreFailed, lumra::SomeValuesNotSavedMessage(failed));
-    }
+    notStored = lumra::WriteSchedule(formats, written);
     return kCtlOk;
 }
 
@@ -106,9 +105,9 @@ int ScheduleCommand(const CtlArguments& arguments, const CtlStreams& streams) {
     const auto choice = ChoiceOf(arguments);
     // The values read, the next run counted from them and the values written are one state of
     // the store.
-    return InOneWriteBatch(streams, [&] {
+    return InOneWriteBatch(streams, [&](std::vector<std::string>& notStored) {
         try {
-            return SetSchedule(choice, streams);
+            return SetSchedule(choice, streams, notStored);
         } catch (const lumra::EConvertError& error) {
             return Fail(streams, kCtlRefused, std::string(error.what()) + ".");
         }

@@ -301,6 +301,22 @@ TEST_F(CtlTest, ABatchThatCannotBeStoredIsAStoreFailure) {
     EXPECT_NE(run.err.find("Ändringarna kunde inte sparas."), std::string::npos) << run.err;
 }
 
+// As "Spara": a value that could not be written is named, and the others are stored.
+TEST_F(CtlTest, AValueNotWrittenIsNamedAndTheOthersAreStored) {
+    twins.store.failNext(platform::MemorySettingsStore::Call::SetValue, platform::kAccessDenied);
+    auto run = ctl({"schedule", "set", "--time", "08:00"});
+    EXPECT_EQ(run.code, kCtlStoreFailed);
+    EXPECT_EQ(run.err, "lumra-export-ctl: Några värden kunde inte sparas; de övriga har sparats: "
+                       "Timers\\Period\n");
+    EXPECT_EQ(timer("Period"), "<absent>");
+    EXPECT_EQ(timer("Tid"), "08:00:00");
+    twins.store.failNext(platform::MemorySettingsStore::Call::SetValue, platform::kAccessDenied);
+    run = ctl({"config", "add", "--name", "Kassan"});
+    EXPECT_EQ(run.code, kCtlStoreFailed);
+    EXPECT_NE(run.err.find("Configurations\\Config-0\\Name"), std::string::npos) << run.err;
+    EXPECT_EQ(slot(0, "DataProvider"), "DefaultDataProvider");
+}
+
 TEST_F(CtlTest, RunNowWritesTheCurrentMomentOnly) {
     twins.clock.set({2014, 10, 29, 9, 15, 30, 0});
     const auto run = ctl({"run-now"});
