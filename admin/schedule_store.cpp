@@ -39,6 +39,10 @@ RunInfoTexts ReadRunInfo(const platform::RegionalFormats& formats,
     shown.nextRun = ReadTimer(kValueNextrun);
     shown.previousRun = ReadTimer(kValuePrevrun);
     shown.problem = mark.message();
+    // A default in place of a value that could not be read would pass for what is stored.
+    if (mark.failed()) {
+        return {{}, {}, shown.problem};
+    }
     if (shown.nextRun.empty()) {
         shown.nextRun = platform::FormatDateTime(formats, OneDayLater(now));
     }

@@ -21,8 +21,8 @@ struct StoredSchedule {
 };
 StoredSchedule ReadStoredSchedule();
 
-// The next and the previous run as shown, with their defaults for empty values; problem when a
-// read failed (the texts are then not what is stored).
+// The next and the previous run as shown, with their defaults for empty values; when a read
+// failed, problem says why and both texts are empty.
 struct RunInfoTexts {
     std::string nextRun;
     std::string previousRun;

@@ -3,13 +3,13 @@
 #include "admin/config_rules.h"
 #include "admin/export_folder.h"
 #include "app/TfrmNorlexa.h"
-#include "app/handler_guard.h"
 #include "platform/store_text.h"
 #include "toolkit/dataproviders/data_provider_names.h"
 #include "toolkit/dataproviders/data_provider_selection.h"
 #include "toolkit/desktop/folder_picker.h"
 #include "toolkit/dialogs/message_routines.h"
 #include "toolkit/settings/environment.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,23 +69,27 @@ void TfrmNorlexa::ConnectConfigHandlers() {
         typed->setMaxLength(static_cast<int>(platform::kMaxTextUnits));
         typed->setValidator(new WholeCharactersAtTheLimit(typed));
     }
-    ConnectGuarded(cmbConfigs, &QComboBox::activated, this, &TfrmNorlexa::cmbConfigsCloseUp);
-    ConnectGuarded(cmbConfigs, &QComboBox::currentIndexChanged, this,
-                   &TfrmNorlexa::cmbConfigsChange);
-    ConnectGuarded(btnConfigAdd, &QPushButton::clicked, this, &TfrmNorlexa::btnConfigAddClick);
-    ConnectGuarded(btnConfigRemove, &QPushButton::clicked, this,
-                   &TfrmNorlexa::btnConfigRemoveClick);
-    ConnectGuarded(edtConfigName, &QLineEdit::textChanged, this, &TfrmNorlexa::edtConfigNameChange);
-    ConnectGuarded(edDataprovider, &QLineEdit::textChanged, this,
-                   &TfrmNorlexa::edDataproviderChange);
-    ConnectGuarded(edExportkatalog, &QLineEdit::textChanged, this,
-                   &TfrmNorlexa::edExportkatalogChange);
-    ConnectGuarded(edExportfilname, &QLineEdit::textChanged, this,
-                   &TfrmNorlexa::edExportfilnameChange);
-    ConnectGuarded(buDataprovider, &QPushButton::clicked, this, &TfrmNorlexa::buDataproviderClick);
-    ConnectGuarded(buValjKatalog, &QToolButton::clicked, this, &TfrmNorlexa::buValjKatalogClick);
-    ConnectGuarded(buTestaAnslutning, &QPushButton::clicked, this,
-                   &TfrmNorlexa::buTestaAnslutningClick);
+    vemlo::ConnectGuarded(cmbConfigs, &QComboBox::activated, this, &TfrmNorlexa::cmbConfigsCloseUp);
+    vemlo::ConnectGuarded(cmbConfigs, &QComboBox::currentIndexChanged, this,
+                          &TfrmNorlexa::cmbConfigsChange);
+    vemlo::ConnectGuarded(btnConfigAdd, &QPushButton::clicked, this,
+                          &TfrmNorlexa::btnConfigAddClick);
+    vemlo::ConnectGuarded(btnConfigRemove, &QPushButton::clicked, this,
+                          &TfrmNorlexa::btnConfigRemoveClick);
+    vemlo::ConnectGuarded(edtConfigName, &QLineEdit::textChanged, this,
+                          &TfrmNorlexa::edtConfigNameChange);
+    vemlo::ConnectGuarded(edDataprovider, &QLineEdit::textChanged, this,
+                          &TfrmNorlexa::edDataproviderChange);
+    vemlo::ConnectGuarded(edExportkatalog, &QLineEdit::textChanged, this,
+                          &TfrmNorlexa::edExportkatalogChange);
+    vemlo::ConnectGuarded(edExportfilname, &QLineEdit::textChanged, this,
+                          &TfrmNorlexa::edExportfilnameChange);
+    vemlo::ConnectGuarded(buDataprovider, &QPushButton::clicked, this,
+                          &TfrmNorlexa::buDataproviderClick);
+    vemlo::ConnectGuarded(buValjKatalog, &QToolButton::clicked, this,
+                          &TfrmNorlexa::buValjKatalogClick);
+    vemlo::ConnectGuarded(buTestaAnslutning, &QPushButton::clicked, this,
+                          &TfrmNorlexa::buTestaAnslutningClick);
 }
 
 void TfrmNorlexa::RefillConfigList() {

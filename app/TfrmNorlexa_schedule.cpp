@@ -3,10 +3,10 @@
 #include "admin/schedule_form.h"
 #include "admin/schedule_store.h"
 #include "app/TfrmNorlexa.h"
-#include "app/default_error_handler.h"
-#include "app/handler_guard.h"
 #include "toolkit/settings/registry_batch.h"
 #include "toolkit/toolkit_platform.h"
+#include "toolkit/widgets/application_error.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,9 +37,10 @@ platform::LocalDateTime TimeOf(const QTimeEdit* picker) {
     return moment;
 }
 
-// The weekday list as the window shows it.
+// The weekday list as the window shows it. Enabled is the list's own state, which the period's
+// rule sets: a group disabled around it must not become that state when "Månad" keeps it.
 lumra::WeekdayList WeekdayListOf(const QComboBox* list, int position) {
-    return {!list->isHidden(), list->isEnabled(), position};
+    return {!list->isHidden(), list->isEnabledTo(list->parentWidget()), position};
 }
 
 void SetTimeOf(QTimeEdit* picker, const platform::LocalDateTime& moment) {
@@ -69,13 +70,14 @@ void Fill(QComboBox* list, int& kept, const std::array<std::string, N>& texts) {
 } // namespace
 
 void TfrmNorlexa::ConnectScheduleHandlers() {
-    ConnectGuarded(cbPeriod, &QComboBox::currentTextChanged, this, &TfrmNorlexa::cbPeriodChange);
-    ConnectGuarded(cbPeriod, &QComboBox::activated, this, &TfrmNorlexa::cbPeriodSelect);
-    ConnectGuarded(cbDag, &QComboBox::activated, this, &TfrmNorlexa::cbDagSelect);
-    ConnectGuarded(btnSpara, &QPushButton::clicked, this, &TfrmNorlexa::btnSparaClick);
-    ConnectGuarded(buRunNow, &QPushButton::clicked, this, &TfrmNorlexa::buRunNowClick);
-    ConnectGuarded(cbRestartService, &QCheckBox::toggled, this,
-                   &TfrmNorlexa::cbRestartServiceClick);
+    vemlo::ConnectGuarded(cbPeriod, &QComboBox::currentTextChanged, this,
+                          &TfrmNorlexa::cbPeriodChange);
+    vemlo::ConnectGuarded(cbPeriod, &QComboBox::activated, this, &TfrmNorlexa::cbPeriodSelect);
+    vemlo::ConnectGuarded(cbDag, &QComboBox::activated, this, &TfrmNorlexa::cbDagSelect);
+    vemlo::ConnectGuarded(btnSpara, &QPushButton::clicked, this, &TfrmNorlexa::btnSparaClick);
+    vemlo::ConnectGuarded(buRunNow, &QPushButton::clicked, this, &TfrmNorlexa::buRunNowClick);
+    vemlo::ConnectGuarded(cbRestartService, &QCheckBox::toggled, this,
+                          &TfrmNorlexa::cbRestartServiceClick);
     // A choice of the user's own is never replaced by the stored one until the window loads.
     connect(cbRestartService, &QCheckBox::clicked, this, [this] { restartTaken = true; });
 }
@@ -146,7 +148,7 @@ std::optional<std::string> TfrmNorlexa::ComputeNextRun() {
 }
 
 void TfrmNorlexa::RefuseIncompleteLoad(const std::string& problem) {
-    ShowApplicationError(lumra::IncompleteLoadMessage(problem));
+    vemlo::ShowApplicationError(lumra::IncompleteLoadMessage(problem));
 }
 
 void TfrmNorlexa::btnSparaClick() {
@@ -173,9 +175,9 @@ void TfrmNorlexa::btnSparaClick() {
         batch.end();
     }
     if (!batch.problem().empty()) {
-        ShowApplicationError(lumra::NothingSavedMessage(batch.problem()));
+        vemlo::ShowApplicationError(lumra::NothingSavedMessage(batch.problem()));
     } else if (!failed.empty()) {
-        ShowApplicationError(lumra::SomeValuesNotSavedMessage(failed));
+        vemlo::ShowApplicationError(lumra::SomeValuesNotSavedMessage(failed));
     }
     // What was stored is shown again, the restart option with it; after a failed batch the
     // screen keeps what the user chose.
@@ -200,7 +202,7 @@ std::vector<std::string> TfrmNorlexa::WriteScheduleAndConfigs(const std::string&
 void TfrmNorlexa::buRunNowClick() {
     std::string failure;
     if (!lumra::RunNow(Formats(), Now(), failure)) {
-        ShowApplicationError(failure);
+        vemlo::ShowApplicationError(failure);
         return;
     }
     RefreshAll();

@@ -1,5 +1,4 @@
 #include "app/default_error_handler.h"
-#include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/dbus_window_messages.h"
 #include "platform/linux/hive_paths.h"
@@ -20,6 +19,7 @@
 #include "toolkit/desktop/toolkit_lifetime.h"
 #include "toolkit/dialogs/application_object.h"
 #include "toolkit/toolkit_platform.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <algorithm>
 #include <string>
@@ -61,13 +61,12 @@ int main(int argc, char** argv) {
                                .networkNames = &networkNames});
     vemlo::DialogDataProviderSelection dataProviders;
     vemlo::UseDataProviderSelection(&dataProviders);
-    vemlo::UseDialogHandlerGuard(RunGuarded);
     vemlo::InitializeToolkit();
     int result = 1;
     {
         platform::LogindPowerNotifications power;
         power.subscribe([](std::uint64_t code) {
-            RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
+            vemlo::RunGuarded([code] { vemlo::frmVemloTools->WMPowerBroadcast(code); });
         });
         if (auto window = StartMainWindow(store)) {
             result = application.exec();

@@ -1,12 +1,12 @@
 #include "app/start_up.h"
 
-#include "app/handler_guard.h"
 #include "app/store_problems.h"
 #include "platform/settings_store.h"
+#include "toolkit/widgets/handler_guard.h"
 
 std::unique_ptr<TfrmNorlexa> StartMainWindow(platform::SettingsStore& store) {
     std::unique_ptr<TfrmNorlexa> window;
-    RunGuarded([&] {
+    vemlo::RunGuarded([&] {
         ReportStartProblems({store.hiveProblemForUser(platform::Hive::Machine),
                              store.hiveProblemForUser(platform::Hive::User)},
                             [&] {

@@ -1,6 +1,6 @@
 #include "app/store_problems.h"
 
-#include "app/default_error_handler.h"
+#include "toolkit/widgets/application_error.h"
 
 #include <algorithm>
 
@@ -26,7 +26,7 @@ std::vector<std::string> g_ShownAtStart;
 
 void ShowUnlessEmpty(const std::string& text) {
     if (!text.empty()) {
-        ShowApplicationError(text);
+        vemlo::ShowApplicationError(text);
     }
 }
 

@@ -44,8 +44,20 @@ function(vemlo_add_gtest name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT ${VEMLO_DISCOVERY_TIMEOUT}
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${VEMLO_TEST_ENV}" ${VEMLO_TEST_REQUIRES}
-                   ${ARG_PROPERTIES})
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    # Discovery hands its properties on as one flat list, so a list among them (the environment)
+    # would be torn apart and everything after it lost. The cases get the rest from a file of
+    # their own, read after discovery has listed them.
+    set(arguments " ENVIRONMENT [==[${VEMLO_TEST_ENV}]==]")
+    foreach(property IN LISTS VEMLO_TEST_REQUIRES ARG_PROPERTIES)
+        string(APPEND arguments " [==[${property}]==]")
+    endforeach()
+    set(properties_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake")
+    file(WRITE "${properties_file}"
+        "if(${name}_TESTS)\n"
+        "    set_tests_properties(\${${name}_TESTS} PROPERTIES${arguments})\n"
+        "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${properties_file}")
 endfunction()
 
 # vemlo_add_qtest(name SOURCES ... LIBS ...): a Qt Test executable run as one CTest test.

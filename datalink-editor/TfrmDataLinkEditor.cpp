@@ -5,6 +5,7 @@
 #include "toolkit/dataproviders/connection_edit.h"
 #include "toolkit/dataproviders/data_link_file.h"
 #include "toolkit/dataproviders/readable_file_name.h"
+#include "toolkit/widgets/control_building.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,25 +25,11 @@ constexpr const char* kPersist = "Persist Security Info";
 // A data link file holds one line; a larger file is refused rather than read into memory.
 constexpr std::size_t kMaxDataLinkBytes = 64 * 1024;
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromUtf8(name));
-    return edit;
-}
-
-// A row of the form whose label names the field for screen readers as well.
+// A row of the form whose label names the field.
 void AddRow(QFormLayout* form, const char* caption, QWidget* field) {
     auto* label = new QLabel(QString::fromUtf8(caption), field->parentWidget());
-    label->setBuddy(field);
-    field->setAccessibleName(label->text().remove(QLatin1Char('&')));
+    NameByLabel(label, field);
     form->addRow(label, field);
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace
@@ -63,16 +50,15 @@ TfrmDataLinkEditor::~TfrmDataLinkEditor() = default;
 
 void TfrmDataLinkEditor::buildControls() {
     auto* layout = new QVBoxLayout(this);
-    lbFile = new QLabel(QString::fromStdString(ReadableFileName(path_)), this);
-    lbFile->setObjectName(QStringLiteral("lbFile"));
+    lbFile = MakeNamed<QLabel>(this, "lbFile");
+    lbFile->setText(QString::fromStdString(ReadableFileName(path_)));
     lbFile->setTextFormat(Qt::PlainText);
     lbFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(lbFile);
 
     auto* form = new QFormLayout();
     layout->addLayout(form);
-    cbProvider = new QComboBox(this);
-    cbProvider->setObjectName(QStringLiteral("cbProvider"));
+    cbProvider = MakeNamed<QComboBox>(this, "cbProvider");
     cbProvider->setEditable(true);
     cbProvider->addItems({QString(), QStringLiteral("SQLite"), QStringLiteral("PostgreSQL"),
                           QStringLiteral("MSDASQL")});
@@ -88,21 +74,20 @@ void TfrmDataLinkEditor::buildControls() {
         {"Password", "edPassword", "&Lösenord (Password)"},
     };
     for (const auto& row : rows) {
-        auto* edit = MakeEdit(this, row.name);
+        auto* edit = MakeNamed<QLineEdit>(this, row.name);
         AddRow(form, row.caption, edit);
         fields_.push_back({row.key, edit});
         connect(edit, &QLineEdit::textEdited, this,
                 [this, key = row.key](const QString& text) { fieldChanged(key, text); });
     }
     fields_.back().edit->setEchoMode(QLineEdit::Password);
-    cbPersistSecurityInfo =
-        new QCheckBox(QStringLiteral("&Spara lösenordet (Persist Security Info)"), this);
-    cbPersistSecurityInfo->setObjectName(QStringLiteral("cbPersistSecurityInfo"));
+    cbPersistSecurityInfo = MakeNamed<QCheckBox>(this, "cbPersistSecurityInfo");
+    cbPersistSecurityInfo->setText(QStringLiteral("&Spara lösenordet (Persist Security Info)"));
     form->addRow(QString(), cbPersistSecurityInfo);
-    edConnectionString = MakeEdit(this, "edConnectionString");
+    edConnectionString = MakeNamed<QLineEdit>(this, "edConnectionString");
     AddRow(form, "Anslutnings&sträng", edConnectionString);
-    lbProblem = new QLabel(QStringLiteral("Anslutningssträngen kan inte tolkas."), this);
-    lbProblem->setObjectName(QStringLiteral("lbProblem"));
+    lbProblem = MakeNamed<QLabel>(this, "lbProblem");
+    lbProblem->setText(QStringLiteral("Anslutningssträngen kan inte tolkas."));
     lbProblem->hide();
     layout->addWidget(lbProblem);
 

@@ -90,6 +90,15 @@ bool IsValidKeyPath(std::string_view path) {
            path.find("\\\\") == std::string_view::npos;
 }
 
+bool IsKeyName(std::string_view name) {
+    return IsValidKeyPath(name) && name.find('\\') == std::string_view::npos;
+}
+
+bool FitsBuffer(std::string_view text, std::size_t units) {
+    const auto needed = Utf16Units(text);
+    return needed && *needed < units;
+}
+
 std::vector<std::string> SplitKeyPath(std::string_view path) {
     std::vector<std::string> parts;
     std::size_t start = 0;

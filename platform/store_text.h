@@ -30,6 +30,15 @@ bool IsValidKeyPath(std::string_view path);
 // accepts. Longer names could not be listed, and so never be deleted, by the registry routines.
 bool IsCreatableKeyPath(std::string_view path);
 
+// A sub-key name: a valid key path of one component. What a call on a sub-key takes; a path
+// there would reach a deeper key.
+bool IsKeyName(std::string_view name);
+
+// Whether the text and its terminating zero fit a caller's buffer of so many UTF-16 units. Text
+// that is not UTF-8 (only a damaged or crafted store holds any) fits none, so no caller takes it
+// for text.
+bool FitsBuffer(std::string_view text, std::size_t units);
+
 // The components of a valid key path.
 std::vector<std::string> SplitKeyPath(std::string_view path);
 

@@ -7,6 +7,7 @@
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
+#include "vemlo-reg/reg_store.h"
 #include "vemlo-reg/reg_transfer.h"
 
 #include <cerrno>
@@ -19,60 +20,41 @@
 
 namespace {
 
-int StoreFailed(std::ostream& err, const std::string& what, const std::string& why) {
-    err << "vemlo-reg: " << what << ": " << why << "\n";
-    return kRegStoreFailed;
-}
-
 int Delete(vemlo::RegRoot root, const std::string& key, std::ostream& err) {
     vemlo::DeleteRegKey(root, key);
     auto& store = vemlo::SettingsStore();
-    platform::KeyHandle handle = 0;
-    const auto status = store.openKey(vemlo::HiveOf(root), key, handle);
+    vemlo::OpenedKey left;
+    const auto status = store.openKey(vemlo::HiveOf(root), key, left.handle());
     if (status == platform::kFileNotFound) {
         return kRegOk;
     }
     if (status != platform::kSuccess) {
-        return StoreFailed(err, "the key was not deleted", store.messageFor(status));
+        return RegStoreFailed(err, "the key was not deleted", store.messageFor(status));
     }
-    store.closeKey(handle);
     if (key.find('\\') == std::string::npos) {
         err << "vemlo-reg: a top-level key is only emptied, it was not deleted itself\n";
         return kRegFailed;
     }
     const auto& why = vemlo::LastWriteFailure();
-    return StoreFailed(err, "the key was not deleted",
-                       why.empty() ? "it is still there after the deletion" : why);
+    return RegStoreFailed(err, "the key was not deleted",
+                          why.empty() ? "it is still there after the deletion" : why);
 }
 
 int List(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::ostream& err) {
-    auto& store = vemlo::SettingsStore();
-    platform::KeyHandle handle = 0;
-    if (const auto status = store.openKey(vemlo::HiveOf(root), key, handle)) {
-        err << "vemlo-reg: cannot open key '" << key << "': " << store.messageFor(status) << "\n";
-        return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
+    vemlo::OpenedKey opened;
+    if (const int result = OpenRegKey(root, key, opened, err)) {
+        return result;
     }
-    constexpr std::size_t kUnits = platform::kMaxTextUnits + 1;
-    std::string name;
-    std::size_t i = 0;
-    platform::Status status = platform::kSuccess;
-    for (; (status = store.enumSubKey(handle, i, kUnits, name)) == platform::kSuccess; ++i) {
-        out << QuoteRegText(name) << "\\\n";
-    }
+    auto status = EachRegSubKey(
+        opened.get(), [&](const std::string& name) { out << QuoteRegText(name) << "\\\n"; });
     if (status == platform::kNoMoreItems) {
-        for (i = 0;
-             (status = store.enumValue(handle, i, kUnits, kUnits * 2, name)) == platform::kSuccess;
-             ++i) {
-            std::string value;
-            if ((status = store.queryValue(handle, name, kUnits, value)) != platform::kSuccess) {
-                break;
-            }
+        status = EachRegValue(opened.get(), [&](const std::string& name, const std::string& value) {
             out << (name.empty() ? "@" : QuoteRegText(name)) << "=" << QuoteRegText(value) << "\n";
-        }
+        });
     }
-    store.closeKey(handle);
     if (status != platform::kNoMoreItems) {
-        return StoreFailed(err, "the listing is incomplete", store.messageFor(status));
+        return RegStoreFailed(err, "the listing is incomplete",
+                              vemlo::SettingsStore().messageFor(status));
     }
     return kRegOk;
 }
@@ -220,7 +202,7 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
         const vemlo::ReadFailureMark mark;
         const auto value = vemlo::RegReadString(root, rest[1], count == 3 ? rest[2] : "", 0);
         if (mark.failed()) {
-            return StoreFailed(err, "cannot read the value", mark.detail());
+            return RegStoreFailed(err, "cannot read the value", mark.detail());
         }
         if (value.empty()) {
             err << "vemlo-reg: no value (absent or empty)\n";
@@ -240,7 +222,7 @@ int RunRegCommand(const std::vector<std::string>& args, std::ostream& out, std::
             return badText();
         }
         if (!vemlo::RegWriteString(root, rest[1], rest[2], rest[3])) {
-            return StoreFailed(err, "the value was not stored", vemlo::LastWriteFailure());
+            return RegStoreFailed(err, "the value was not stored", vemlo::LastWriteFailure());
         }
         return kRegOk;
     }

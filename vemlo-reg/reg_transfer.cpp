@@ -6,44 +6,32 @@
 #include "toolkit/toolkit_platform.h"
 #include "vemlo-reg/reg_command.h"
 #include "vemlo-reg/reg_file.h"
+#include "vemlo-reg/reg_store.h"
 
 #include <ostream>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t kUnits = platform::kMaxTextUnits + 1;
-
 // Writes the open key's section (its values) and lists its sub-keys.
 platform::Status ExportSection(platform::KeyHandle handle, const std::string& path,
                                std::ostream& out, std::vector<std::string>& subKeys) {
-    auto& store = vemlo::SettingsStore();
     RegFileKey key{path, {}};
-    std::string name;
-    platform::Status status = platform::kSuccess;
-    for (std::size_t i = 0;
-         (status = store.enumValue(handle, i, kUnits, kUnits * 2, name)) == platform::kSuccess;
-         ++i) {
-        std::string value;
-        if ((status = store.queryValue(handle, name, kUnits, value)) != platform::kSuccess) {
-            return status;
-        }
+    auto status = EachRegValue(handle, [&](const std::string& name, const std::string& value) {
         key.values.push_back({name, value});
-    }
+    });
     if (status != platform::kNoMoreItems) {
         return status;
     }
     WriteRegFileKey(out, key);
-    for (std::size_t i = 0;
-         (status = store.enumSubKey(handle, i, kUnits, name)) == platform::kSuccess; ++i) {
-        subKeys.push_back(name);
-    }
+    status = EachRegSubKey(handle, [&](const std::string& name) { subKeys.push_back(name); });
     return status == platform::kNoMoreItems ? platform::kSuccess : status;
 }
 
-// One key of the walk: its handle, path and the sub-keys still to write.
+// One key of the walk: the key, its path and the sub-keys still to write.
 struct ExportedKey {
-    platform::KeyHandle handle;
+    vemlo::OpenedKey key;
     std::string path;
     std::vector<std::string> subKeys;
     std::size_t next = 0;
@@ -52,25 +40,23 @@ struct ExportedKey {
 // Writes the open key and everything below it, depth first, with the path held on the heap: a
 // damaged store may hold a chain far deeper than the call stack would take. "" when all was
 // written, else why not.
-std::string ExportTree(platform::KeyHandle start, const std::string& path, std::ostream& out) {
+std::string ExportTree(vemlo::OpenedKey start, const std::string& path, std::ostream& out) {
     auto& store = vemlo::SettingsStore();
-    std::vector<ExportedKey> keys{{start, path, {}}};
+    std::vector<ExportedKey> keys;
+    keys.push_back({std::move(start), path, {}});
     std::string problem;
-    if (const auto status = ExportSection(start, path, out, keys.back().subKeys)) {
+    if (const auto status = ExportSection(keys.back().key.get(), path, out, keys.back().subKeys)) {
         problem = store.messageFor(status);
     }
     while (problem.empty() && !keys.empty()) {
         auto& top = keys.back();
         if (top.next == top.subKeys.size()) {
-            if (keys.size() > 1) {
-                store.closeKey(top.handle);
-            }
             keys.pop_back();
             continue;
         }
-        ExportedKey sub{0, top.path + "\\" + top.subKeys[top.next++], {}};
-        if (const auto status =
-                store.openSubKey(top.handle, top.subKeys[top.next - 1], sub.handle)) {
+        const auto& name = top.subKeys[top.next++];
+        ExportedKey sub{{}, top.path + "\\" + name, {}};
+        if (const auto status = store.openSubKey(top.key.get(), name, sub.key.handle())) {
             problem = store.messageFor(status);
             break;
         }
@@ -78,37 +64,26 @@ std::string ExportTree(platform::KeyHandle start, const std::string& path, std::
         if (keys.size() > platform::kMaxKeyDepth) {
             problem = "the store holds keys more than " + std::to_string(platform::kMaxKeyDepth) +
                       " levels deep; it is damaged";
-        } else if (const auto status = ExportSection(keys.back().handle, keys.back().path, out,
+        } else if (const auto status = ExportSection(keys.back().key.get(), keys.back().path, out,
                                                      keys.back().subKeys)) {
             problem = store.messageFor(status);
         }
     }
-    for (std::size_t i = 1; i < keys.size(); ++i) {
-        store.closeKey(keys[i].handle);
-    }
     return problem;
-}
-
-int StoreFailed(std::ostream& err, const std::string& what, const std::string& why) {
-    err << "vemlo-reg: " << what << ": " << why << "\n";
-    return kRegStoreFailed;
 }
 
 } // namespace
 
 int ExportKey(vemlo::RegRoot root, const std::string& key, std::ostream& out, std::ostream& err) {
-    auto& store = vemlo::SettingsStore();
     vemlo::RegistryBatch batch(root, platform::BatchKind::Read);
-    platform::KeyHandle handle = 0;
-    if (const auto status = store.openKey(vemlo::HiveOf(root), key, handle)) {
-        err << "vemlo-reg: cannot open key '" << key << "': " << store.messageFor(status) << "\n";
-        return status == platform::kFileNotFound ? kRegFailed : kRegStoreFailed;
+    vemlo::OpenedKey opened;
+    if (const int result = OpenRegKey(root, key, opened, err)) {
+        return result;
     }
     out << kRegFileFirstLine << "\n";
-    const auto problem = ExportTree(handle, key, out);
-    store.closeKey(handle);
+    const auto problem = ExportTree(std::move(opened), key, out);
     if (!problem.empty()) {
-        return StoreFailed(err, "the export is incomplete", problem);
+        return RegStoreFailed(err, "the export is incomplete", problem);
     }
     return kRegOk;
 }
@@ -129,23 +104,25 @@ int ImportText(vemlo::RegRoot root, std::string_view text, const std::string& fi
     const bool machine = root == vemlo::RegRoot::LocalMachine;
     vemlo::RegistryBatch batch(root);
     for (const auto& key : parsed.keys) {
-        platform::KeyHandle handle = 0;
-        if (const auto status = store.createKey(vemlo::HiveOf(root), key.path, machine, handle)) {
-            batch.cancel();
-            return StoreFailed(err, "nothing was imported: key '" + key.path + "'",
-                               store.messageFor(status));
+        {
+            vemlo::OpenedKey created;
+            if (const auto status =
+                    store.createKey(vemlo::HiveOf(root), key.path, machine, created.handle())) {
+                batch.cancel();
+                return RegStoreFailed(err, "nothing was imported: key '" + key.path + "'",
+                                      store.messageFor(status));
+            }
         }
-        store.closeKey(handle);
         for (const auto& value : key.values) {
             if (!vemlo::RegWriteString(root, key.path, value.name, value.value)) {
                 batch.cancel();
-                return StoreFailed(err, "nothing was imported: key '" + key.path + "'",
-                                   vemlo::LastWriteFailure());
+                return RegStoreFailed(err, "nothing was imported: key '" + key.path + "'",
+                                      vemlo::LastWriteFailure());
             }
         }
     }
     if (!batch.end()) {
-        return StoreFailed(err, "nothing was imported", vemlo::LastWriteFailure());
+        return RegStoreFailed(err, "nothing was imported", vemlo::LastWriteFailure());
     }
     return kRegOk;
 }

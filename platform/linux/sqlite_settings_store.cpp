@@ -23,10 +23,6 @@ std::vector<std::string> FoldAll(const std::vector<std::string>& names) {
     return folded;
 }
 
-bool FitsUnits(const std::string& text, std::size_t units) {
-    return Utf16Units(text).value_or(units) + 1 <= units;
-}
-
 // A read that ends its transaction unless a key of the hive stays open after it.
 template <typename File> class ReadScope {
 public:
@@ -241,7 +237,7 @@ template <typename Body> Status SqliteSettingsStore::readKey(KeyHandle key, Body
 
 Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
     key = 0;
-    if (!IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+    if (!IsKeyName(name)) {
         return handle(parent) ? kInvalidParameter : kInvalidHandle;
     }
     return readKey(parent, [&](auto& hf, const OpenKey& from, std::string& detail) {
@@ -271,7 +267,7 @@ Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
             return hf.sqliteFailure(rc, detail);
         }
         auto data = select->text(0);
-        if (!FitsUnits(data, bufferUnits)) {
+        if (!FitsBuffer(data, bufferUnits)) {
             return kMoreData;
         }
         value = std::move(data);
@@ -342,7 +338,7 @@ Status SqliteSettingsStore::listedName(KeyHandle key, std::size_t index, bool va
         }
         cursor = {true, index + 1, row->text(2)};
         auto found = row->text(0);
-        if (!FitsUnits(found, nameUnits) || (values && !FitsUnits(row->text(1), dataUnits))) {
+        if (!FitsBuffer(found, nameUnits) || (values && !FitsBuffer(row->text(1), dataUnits))) {
             return kMoreData;
         }
         name = std::move(found);

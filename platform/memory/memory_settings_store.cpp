@@ -148,8 +148,7 @@ Status MemorySettingsStore::openSubKey(KeyHandle parent, const std::string& name
         return status;
     }
     const Handle handle = handles_.at(parent);
-    // One name, as the other stores take it: a path here would reach a deeper key.
-    if (!IsValidKeyPath(name) || name.find('\\') != std::string::npos) {
+    if (!IsKeyName(name)) {
         return kInvalidParameter;
     }
     const auto child = node->children.find(Fold(name));
@@ -176,7 +175,7 @@ Status MemorySettingsStore::queryValue(KeyHandle key, const std::string& name,
     if (it == node->values.end()) {
         return kFileNotFound;
     }
-    if (Utf16Units(it->second.second).value_or(0) + 1 > bufferUnits) {
+    if (!FitsBuffer(it->second.second, bufferUnits)) {
         return kMoreData;
     }
     value = it->second.second;
@@ -213,8 +212,7 @@ Status MemorySettingsStore::enumValue(KeyHandle key, std::size_t index, std::siz
     }
     const auto& [storedName, data] =
         std::next(node->values.begin(), static_cast<long>(index))->second;
-    if (Utf16Units(storedName).value_or(0) + 1 > nameUnits ||
-        (Utf16Units(data).value_or(0) + 1) * 2 > dataBytes) {
+    if (!FitsBuffer(storedName, nameUnits) || !FitsBuffer(data, dataBytes / 2)) {
         return kMoreData;
     }
     name = storedName;
@@ -242,7 +240,7 @@ Status MemorySettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
     }
     const auto& childName =
         std::next(node->children.begin(), static_cast<long>(index))->second->name;
-    if (Utf16Units(childName).value_or(0) + 1 > nameUnits) {
+    if (!FitsBuffer(childName, nameUnits)) {
         return kMoreData;
     }
     name = childName;

@@ -26,11 +26,6 @@ KeyHandle HandleOf(HKEY key) {
     return static_cast<KeyHandle>(reinterpret_cast<std::uintptr_t>(key));
 }
 
-// A single key name: what a sub-key call may take.
-bool IsKeyName(const std::string& name) {
-    return IsValidKeyPath(name) && name.find('\\') == std::string::npos;
-}
-
 // Opens with reading and writing, or with reading alone where writing is refused, so keys that
 // an administrator locked can still be read.
 Status OpenExisting(HKEY parent, const std::wstring& path, KeyHandle& key) {

@@ -55,7 +55,7 @@ TEST_P(ExportFolderTest, IsStoredAsTheServiceSeesIt) {
     };
     auto services = twins.wiring();
     services.fileSystem = &files;
-    vemlo::UseToolkitPlatform(services);
+    twins.wire(services);
     EXPECT_EQ(lumra::UniversalExportFolder(row.chosen), row.stored);
 }
 

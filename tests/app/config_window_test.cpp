@@ -1,9 +1,9 @@
 // Configuration editing through the real window: the list, "Ny", "Tabort", the four fields, the
 // data provider and folder dialogs (scripted), "Testa..." and the refused "Spara".
 #include "app/TfrmNorlexa.h"
-#include "platform/linux/sqlite_settings_store.h"
+#include "tests/support/sqlite_hives.h"
 #include "tests/support/toolkit_fixture.h"
-#include "tests/support/window_controls.h"
+#include "tests/support/window_driver.h"
 #include "toolkit/dataproviders/scripted_data_provider_selection.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
@@ -93,40 +93,53 @@ const ProviderRow kProviderRows[] = {
     {"cancelled gives the default", std::nullopt, "standard.udl"},
 };
 
+// A value the store would not take, pasted into a typed field of a configuration. (A data
+// provider past the limit is refused by sparaRefusesAValuePastTheStoresLimit; the folder picker
+// refuses such a folder itself.)
+struct UnstorableEdit {
+    int config;
+    const char* field;
+};
+
+struct UnstorableRow {
+    const char* label;
+    std::vector<UnstorableEdit> edits;
+    const char* caption;
+    int config;
+    const char* field;
+};
+
+const UnstorableRow kUnstorableRows[] = {
+    {"name", {{1, "edtConfigName"}}, "Namn", 1, "edtConfigName"},
+    {"file name", {{1, "edExportfilname"}}, "Ange filnamn", 1, "edExportfilname"},
+    {"the first field of a configuration",
+     {{1, "edExportfilname"}, {1, "edtConfigName"}},
+     "Namn",
+     1,
+     "edtConfigName"},
+    {"the first configuration",
+     {{1, "edtConfigName"}, {0, "edExportfilname"}},
+     "Ange filnamn",
+     0,
+     "edExportfilname"},
+};
+
 } // namespace
 
-// The window under test and what a user does to it.
-class WindowDriver : public QObject {
+// The window with the data links folder of these tests, set after the first show has set up its
+// own.
+class ConfigWindowDriver : public QObject, public testing_support::WindowDriver {
 protected:
-    std::unique_ptr<TfrmNorlexa> window;
-
-    template <typename T = QLineEdit> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
-
     void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        WindowDriver::openWindow();
         vemlo::g_DataLinksPath = kDataLinks;
         vemlo::g_DefaultDataProvider = kDataLinks + "standard.udl";
     }
 
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-    }
-
-    // Replaces a field's text by typing, as a user does.
-    void retype(const char* name, const QString& text) {
-        auto* field = control(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
 };
 
-class ConfigWindowTest : public WindowDriver {
+class ConfigWindowTest : public ConfigWindowDriver {
     Q_OBJECT
 
 private:
@@ -149,17 +162,9 @@ private:
 
     QComboBox* list() { return control<QComboBox>("cmbConfigs"); }
 
-    QStringList listed() {
-        QStringList names;
-        for (int i = 0; i < list()->count(); ++i) {
-            names << list()->itemText(i);
-        }
-        return names;
-    }
-
     Fields shown() {
-        return {control("edtConfigName")->text(), control("edDataprovider")->text(),
-                control("edExportkatalog")->text(), control("edExportfilname")->text()};
+        return {edit("edtConfigName")->text(), edit("edDataprovider")->text(),
+                edit("edExportkatalog")->text(), edit("edExportfilname")->text()};
     }
 
     void compareFields(const Fields& actual, const Fields& expected) {
@@ -193,19 +198,19 @@ private Q_SLOTS:
         QCOMPARE(list()->currentIndex(), -1);
         QVERIFY(control<QPushButton>("btnConfigAdd")->isEnabled());
         QVERIFY(!control<QPushButton>("btnConfigRemove")->isEnabled());
-        QVERIFY(!control("edtConfigName")->isEnabled());
-        QVERIFY(control("edtConfigName")->text().isEmpty());
+        QVERIFY(!edit("edtConfigName")->isEnabled());
+        QVERIFY(edit("edtConfigName")->text().isEmpty());
         QVERIFY(!control<QPushButton>("buDataprovider")->isEnabled());
         QVERIFY(control<QToolButton>("buValjKatalog")->isEnabled());
-        QVERIFY(control("edExportfilname")->isEnabled());
+        QVERIFY(edit("edExportfilname")->isEnabled());
         QVERIFY(control<QPushButton>("buTestaAnslutning")->isEnabled());
 
         click("btnConfigAdd");
-        QCOMPARE(listed(), QStringList{QStringLiteral("Config-0")});
+        QCOMPARE(configNames(), QStringList{QStringLiteral("Config-0")});
         QCOMPARE(list()->currentIndex(), 0);
         compareFields(shown(), {QStringLiteral("Config-0"), QStringLiteral("DefaultDataProvider"),
                                 QString(), QString()});
-        QVERIFY(control("edtConfigName")->isEnabled());
+        QVERIFY(edit("edtConfigName")->isEnabled());
         QVERIFY(control<QPushButton>("btnConfigRemove")->isEnabled());
         QVERIFY(!twins->store.storedValue(Hive::Machine, kSlots + "0", "Name"));
     }
@@ -216,8 +221,8 @@ private Q_SLOTS:
         testing_support::PickFromList(list(), 1);
         click("btnConfigRemove");
         click("btnConfigAdd");
-        QCOMPARE(listed(), (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-2"),
-                                        QStringLiteral("Config-2")}));
+        QCOMPARE(configNames(), (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-2"),
+                                             QStringLiteral("Config-2")}));
         QCOMPARE(list()->currentIndex(), 2);
         compareFields(shown(), {QStringLiteral("Config-2"), QStringLiteral("DefaultDataProvider"),
                                 QString(), QString()});
@@ -240,18 +245,18 @@ private Q_SLOTS:
         for (const char* name : remove.listed) {
             expected << QString::fromUtf8(name);
         }
-        QCOMPARE(listed(), expected);
+        QCOMPARE(configNames(), expected);
         QCOMPARE(list()->currentIndex(), remove.selected);
         QCOMPARE(control<QPushButton>("btnConfigRemove")->isEnabled(), !expected.isEmpty());
         if (expected.isEmpty()) {
             // The name empties; the other fields keep the removed configuration's texts.
             compareFields(shown(),
                           {QString(), before.dataprovider, before.folder, before.filename});
-            QVERIFY(!control("edtConfigName")->isEnabled());
+            QVERIFY(!edit("edtConfigName")->isEnabled());
             QVERIFY(!control<QPushButton>("buDataprovider")->isEnabled());
         } else {
-            const int slot = control("edtConfigName")->text().back().digitValue();
-            QCOMPARE(control("edtConfigName")->text(), expected[remove.selected]);
+            const int slot = edit("edtConfigName")->text().back().digitValue();
+            QCOMPARE(edit("edtConfigName")->text(), expected[remove.selected]);
             compareFields(shown(), StoredFields(slot));
         }
         QCOMPARE(Q(*stored(remove.stored - 1, "Name")), StoredFields(remove.stored - 1).name);
@@ -260,7 +265,7 @@ private Q_SLOTS:
     void typingANameRenamesTheEntryAtEveryKeystroke() {
         storeConfigs(2);
         openWindow();
-        auto* name = control("edtConfigName");
+        auto* name = edit("edtConfigName");
         name->setFocus();
         name->setCursorPosition(0);
         QTest::keyClicks(name, QStringLiteral("L"));
@@ -276,7 +281,7 @@ private Q_SLOTS:
         storeConfigs(2);
         openWindow();
         retype("edtConfigName", QString());
-        QCOMPARE(listed(), (QStringList{QString(), QStringLiteral("Config-1")}));
+        QCOMPARE(configNames(), (QStringList{QString(), QStringLiteral("Config-1")}));
         QCOMPARE(list()->currentIndex(), 0);
         QVERIFY(twins->boxes.shown().empty());
     }
@@ -328,7 +333,7 @@ private Q_SLOTS:
         QCOMPARE(Q(request.title), QStringLiteral("Välj exportkatalog"));
         QCOMPARE(Q(request.initialFolder), StoredFields(0).folder);
         QCOMPARE(request.flags, 117u);
-        QCOMPARE(control("edExportkatalog")->text(), QString::fromUtf8(choice.shown));
+        QCOMPARE(edit("edExportkatalog")->text(), QString::fromUtf8(choice.shown));
         click("btnSpara");
         QCOMPARE(Q(*stored(0, "ExportPathBokforing")), QString::fromUtf8(choice.shown));
     }
@@ -337,9 +342,9 @@ private Q_SLOTS:
         openWindow();
         twins->folders.answerNext("/srv/ut");
         click("buValjKatalog");
-        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/ut/"));
+        QCOMPARE(edit("edExportkatalog")->text(), QStringLiteral("/srv/ut/"));
         click("btnConfigAdd");
-        QCOMPARE(control("edExportkatalog")->text(), QString());
+        QCOMPARE(edit("edExportkatalog")->text(), QString());
     }
 
     void choosingTheDataProvider_data() { testing_support::AddTableRows(kProviderRows); }
@@ -355,7 +360,7 @@ private Q_SLOTS:
         }
         click("buDataprovider");
         QCOMPARE(providers->asked(), std::vector<std::string>{"DefaultDataProvider"});
-        QCOMPARE(control("edDataprovider")->text(), QString::fromUtf8(choice.shown));
+        QCOMPARE(edit("edDataprovider")->text(), QString::fromUtf8(choice.shown));
         QCOMPARE(list()->currentIndex(), 1);
         click("btnSpara");
         QCOMPARE(Q(*stored(1, "DataProvider")), QString::fromUtf8(choice.shown));
@@ -368,7 +373,8 @@ private Q_SLOTS:
         const Fields before = shown();
         click("buTestaAnslutning");
         compareFields(shown(), before);
-        QCOMPARE(listed(), (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-1")}));
+        QCOMPARE(configNames(),
+                 (QStringList{QStringLiteral("Config-0"), QStringLiteral("Config-1")}));
         QVERIFY(twins->boxes.shown().empty());
         QVERIFY(twins->folders.requests().empty());
         QVERIFY(providers->asked().empty());
@@ -378,42 +384,35 @@ private Q_SLOTS:
 
 // The window on real store files: what "Spara" writes is what the next window shows, and a
 // refused "Spara" leaves the files as they were.
-class ConfigStoreFileTest : public WindowDriver {
+class ConfigStoreFileTest : public ConfigWindowDriver {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing_support::TempFolder> folder;
-    std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<platform::SqliteSettingsStore> store;
+    std::unique_ptr<testing_support::SqliteHives> hives;
     vemlo::ScriptedDataProviderSelection providers;
+
+    testing_support::ToolkitTwins& twins() { return hives->twins; }
 
     void openStore() {
         window.reset();
-        store.reset();
-        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
-                                                                folder->file("machine.hive"));
-        twins->useStore(*store);
+        hives->reopen();
     }
 
     std::string files() {
-        return testing_support::ReadFileBytes(folder->file("machine.hive")) + "|" +
-               testing_support::ReadFileBytes(folder->file("user.hive"));
+        return testing_support::ReadFileBytes(hives->machineHive()) + "|" +
+               testing_support::ReadFileBytes(hives->userHive());
     }
 
 private Q_SLOTS:
     void init() {
-        folder = std::make_unique<testing_support::TempFolder>();
-        twins = std::make_unique<testing_support::ToolkitTwins>();
+        hives = std::make_unique<testing_support::SqliteHives>();
         vemlo::UseDataProviderSelection(&providers);
-        openStore();
     }
 
     void cleanup() {
         window.reset();
         vemlo::UseDataProviderSelection(nullptr);
-        store.reset();
-        twins.reset();
-        folder.reset();
+        hives.reset();
     }
 
     void editedConfigurationsAndScheduleAreWhatTheNextWindowShows() {
@@ -422,14 +421,14 @@ private Q_SLOTS:
         retype("edtConfigName", QStringLiteral("Lager"));
         providers.answerNext("lager.udl");
         click("buDataprovider");
-        twins->folders.answerNext("/srv/lager");
+        twins().folders.answerNext("/srv/lager");
         click("buValjKatalog");
         retype("edExportfilname", QStringLiteral("lagerfil"));
 
         click("btnConfigAdd");
         retype("edtConfigName", QStringLiteral("Ekonomi  "));
-        twins->folders.answerNext("/run/user/1000/gvfs/smb-share:server=filer,share=eko/ut");
-        twins->networkNames.mounts = {
+        twins().folders.answerNext("/run/user/1000/gvfs/smb-share:server=filer,share=eko/ut");
+        twins().networkNames.mounts = {
             {.mountPoint = "/run/user/1000/gvfs", .type = "fuse.gvfsd-fuse", .source = "gvfsd"}};
         click("buValjKatalog");
         retype("edExportfilname", QStringLiteral("ekofil"));
@@ -438,7 +437,7 @@ private Q_SLOTS:
         testing_support::PickFromList(control<QComboBox>("cbDag"), 4);
         control<QCheckBox>("cbRestartService")->setChecked(true);
         click("btnSpara");
-        QVERIFY(twins->boxes.shown().empty());
+        QVERIFY(twins().boxes.shown().empty());
 
         openStore();
         openWindow();
@@ -447,15 +446,15 @@ private Q_SLOTS:
         QCOMPARE(list->itemText(0), QStringLiteral("Lager"));
         QCOMPARE(list->itemText(1), QStringLiteral("Ekonomi  "));
         QCOMPARE(list->currentIndex(), 0);
-        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Lager"));
-        QCOMPARE(control("edDataprovider")->text(), QStringLiteral("lager.udl"));
-        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/lager/"));
-        QCOMPARE(control("edExportfilname")->text(), QStringLiteral("lagerfil"));
+        QCOMPARE(edit("edtConfigName")->text(), QStringLiteral("Lager"));
+        QCOMPARE(edit("edDataprovider")->text(), QStringLiteral("lager.udl"));
+        QCOMPARE(edit("edExportkatalog")->text(), QStringLiteral("/srv/lager/"));
+        QCOMPARE(edit("edExportfilname")->text(), QStringLiteral("lagerfil"));
         testing_support::PickFromList(list, 1);
-        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Ekonomi  "));
-        QCOMPARE(control("edDataprovider")->text(), QStringLiteral("DefaultDataProvider"));
-        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("//filer/eko/ut/"));
-        QCOMPARE(control("edExportfilname")->text(), QStringLiteral("ekofil"));
+        QCOMPARE(edit("edtConfigName")->text(), QStringLiteral("Ekonomi  "));
+        QCOMPARE(edit("edDataprovider")->text(), QStringLiteral("DefaultDataProvider"));
+        QCOMPARE(edit("edExportkatalog")->text(), QStringLiteral("//filer/eko/ut/"));
+        QCOMPARE(edit("edExportfilname")->text(), QStringLiteral("ekofil"));
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
         QCOMPARE(control<QComboBox>("cbDag")->currentText(), QStringLiteral("Fredag"));
         QVERIFY(control<QCheckBox>("cbRestartService")->isChecked());
@@ -471,18 +470,18 @@ private Q_SLOTS:
         const QString longText(1100, QLatin1Char('x'));
         const QString fitting(1024, QLatin1Char('x'));
         retype("edtConfigName", longText);
-        QCOMPARE(control("edtConfigName")->text(), fitting);
+        QCOMPARE(edit("edtConfigName")->text(), fitting);
         retype("edExportfilname", QStringLiteral("f") + longText);
-        QCOMPARE(control("edExportfilname")->text().size(), 1024);
-        twins->folders.answerNext("/srv/" + std::string(1100, 'k'));
+        QCOMPARE(edit("edExportfilname")->text().size(), 1024);
+        twins().folders.answerNext("/srv/" + std::string(1100, 'k'));
         click("buValjKatalog");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
-        QVERIFY(twins->boxes.shown()[0].text.starts_with(
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QVERIFY(twins().boxes.shown()[0].text.starts_with(
             "Sökvägen till den valda mappen är längre än 1024 tecken"));
-        QCOMPARE(control("edExportkatalog")->text(), QString());
+        QCOMPARE(edit("edExportkatalog")->text(), QString());
 
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "Name")), fitting);
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "ExportFilename")),
                  QStringLiteral("f") + fitting.left(1023));
@@ -497,12 +496,12 @@ private Q_SLOTS:
         click("btnConfigAdd");
         const QString fitting(1023, QLatin1Char('x'));
         QApplication::clipboard()->setText(fitting + QString::fromUtf8("\xF0\x9F\x98\x80y"));
-        auto* field = control("edExportfilname");
+        auto* field = edit("edExportfilname");
         field->setFocus();
         QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(field->text(), fitting);
         click("btnSpara");
-        QVERIFY(twins->boxes.shown().empty());
+        QVERIFY(twins().boxes.shown().empty());
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "ExportFilename")),
                  fitting);
     }
@@ -523,23 +522,61 @@ private Q_SLOTS:
         testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 0);
 
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
-        QCOMPARE(Q(twins->boxes.shown()[0].text),
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(twins().boxes.shown()[0].text),
                  QStringLiteral("Fältet \"Databaskoppling\" i konfiguration nummer 2 är längre "
                                 "än 1024 tecken eller innehåller tecken som inte kan sparas. "
                                 "Ändra det innan du sparar; inget har sparats."));
         QVERIFY(files() == before);
         QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), 1);
-        QCOMPARE(window->focusWidget(), control("edDataprovider"));
+        QCOMPARE(window->focusWidget(), edit("edDataprovider"));
 
         providers.answerNext("lager.udl");
         click("buDataprovider");
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name")),
                  QStringLiteral("Lager"));
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "DataProvider")),
                  QStringLiteral("lager.udl"));
+    }
+
+    // The first value the store would not take, configuration by configuration and in the
+    // fields' order, is named by its field's caption and its field gets the focus; nothing is
+    // written.
+    void sparaNamesTheFirstUnstorableValue_data() {
+        testing_support::AddTableRows(kUnstorableRows);
+    }
+
+    void sparaNamesTheFirstUnstorableValue() {
+        QFETCH(int, row);
+        const auto& unstorable = kUnstorableRows[row];
+        openWindow();
+        click("btnConfigAdd");
+        click("btnConfigAdd");
+        click("btnSpara");
+        const std::string before = files();
+        // A NUL, which no store holds, pasted into a typed field.
+        QApplication::clipboard()->setText(QStringLiteral("a") + QChar(u'\0') +
+                                           QStringLiteral("b"));
+        for (const auto& edit : unstorable.edits) {
+            testing_support::PickFromList(control<QComboBox>("cmbConfigs"), edit.config);
+            control(edit.field)->setFocus();
+            QTest::keyClick(control(edit.field), Qt::Key_V, Qt::ControlModifier);
+        }
+        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 1 - unstorable.config);
+
+        click("btnSpara");
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(Q(twins().boxes.shown()[0].text),
+                 QStringLiteral("Fältet \"") + QString::fromUtf8(unstorable.caption) +
+                     QStringLiteral("\" i konfiguration nummer ") +
+                     QString::number(unstorable.config + 1) +
+                     QStringLiteral(" är längre än 1024 tecken eller innehåller tecken som inte "
+                                    "kan sparas. Ändra det innan du sparar; inget har sparats."));
+        QVERIFY(files() == before);
+        QCOMPARE(control<QComboBox>("cmbConfigs")->currentIndex(), unstorable.config);
+        QCOMPARE(window->focusWidget(), control(unstorable.field));
     }
 
     void sparaRefusesAConfigurationWithoutName() {
@@ -548,7 +585,7 @@ private Q_SLOTS:
         click("btnConfigAdd");
         click("btnConfigAdd");
         click("btnSpara");
-        QVERIFY(twins->boxes.shown().empty());
+        QVERIFY(twins().boxes.shown().empty());
 
         auto* list = control<QComboBox>("cmbConfigs");
         testing_support::PickFromList(list, 1);
@@ -557,29 +594,29 @@ private Q_SLOTS:
         retype("edExportfilname", QStringLiteral("osparad"));
         control<QCheckBox>("cbRestartService")->setChecked(true);
         testing_support::PickFromList(control<QComboBox>("cbPeriod"), 3);
-        const QString nextRun = control("edNextrun")->text();
+        const QString nextRun = edit("edNextrun")->text();
         const std::string before = files();
 
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
-        const auto& box = twins->boxes.shown()[0];
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        const auto& box = twins().boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Information);
         QCOMPARE(
             Q(box.text),
             QStringLiteral("Konfiguration nummer 2 saknar namn. Ange ett namn innan du sparar."));
         QVERIFY(files() == before);
         QCOMPARE(list->currentIndex(), 1);
-        QCOMPARE(control("edtConfigName")->text(), QString());
-        QCOMPARE(window->focusWidget(), control("edtConfigName"));
-        QCOMPARE(control("edNextrun")->text(), nextRun);
+        QCOMPARE(edit("edtConfigName")->text(), QString());
+        QCOMPARE(window->focusWidget(), edit("edtConfigName"));
+        QCOMPARE(edit("edNextrun")->text(), nextRun);
         QVERIFY(control<QCheckBox>("cbRestartService")->isChecked());
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Månad"));
         QCOMPARE(list->itemText(2), QStringLiteral("Config-2"));
 
         // A name of blanks is a name.
-        QTest::keyClicks(control("edtConfigName"), QStringLiteral(" "));
+        QTest::keyClicks(edit("edtConfigName"), QStringLiteral(" "));
         click("btnSpara");
-        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
         QVERIFY(files() != before);
         QCOMPARE(Q(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "1", "Name")),
                  QStringLiteral(" "));

@@ -1,22 +1,16 @@
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
-#include "app/default_error_handler.h"
-#include "app/handler_guard.h"
 #include "app/start_up.h"
 #include "platform/linux/sqlite_settings_store.h"
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_shell_folders.h"
-#include "platform/memory/recording_window_messages.h"
-#include "platform/memory/scripted_message_boxes.h"
-#include "platform/memory/simulated_service_manager.h"
 #include "platform/store_deadline.h"
 #include "tests/support/sqlite_file.h"
-#include "tests/support/toolkit_fixture.h"
-#include "tests/support/window_controls.h"
+#include "tests/support/sqlite_hives.h"
+#include "tests/support/window_driver.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/shared_settings.h"
-#include "toolkit/toolkit_platform.h"
+#include "toolkit/widgets/application_error.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -67,43 +61,22 @@ public:
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing_support::TempFolder> folder;
-    std::unique_ptr<platform::SqliteSettingsStore> store;
+    std::unique_ptr<testing_support::SqliteHives> hives;
     // A second connection to the same files, as the service or another tool would have.
     std::unique_ptr<platform::SqliteSettingsStore> other;
-    platform::ScriptedMessageBoxes boxes;
-    platform::RecordingWindowMessages messages;
-    platform::MemoryShellFolders shellFolders;
-    std::unique_ptr<platform::MemoryFileSystem> files;
-    platform::SimulatedServiceManager services;
-    platform::SetClock clock;
-    platform::FixedRegionalSettings regional;
-    std::unique_ptr<TfrmNorlexa> window;
 
-    void useStore(platform::SettingsStore* settings) {
-        vemlo::UseToolkitPlatform({.settingsStore = settings,
-                                   .messageBoxes = &boxes,
-                                   .windowMessages = &messages,
-                                   .clock = &clock,
-                                   .shellFolders = &shellFolders,
-                                   .fileSystem = files.get(),
-                                   .serviceManager = &services,
-                                   .regionalSettings = &regional});
-    }
-
-    template <typename T = QWidget> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
+    testing_support::ToolkitTwins& twins() { return hives->twins; }
+    std::string machineHive() const { return hives->machineHive(); }
 
     // Runs change through the other connection, then hands the toolkit back to the window's.
     void byOther(const std::function<void()>& change) {
-        useStore(other.get());
+        twins().useStore(*other);
         change();
-        useStore(store.get());
+        twins().useStore(*hives->store);
     }
 
     void storeConfig(int slot, const std::string& name) {
@@ -119,39 +92,17 @@ private:
         });
     }
 
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    QStringList configNames() {
-        QStringList names;
-        auto* list = control<QComboBox>("cmbConfigs");
-        for (int i = 0; i < list->count(); ++i) {
-            names << list->itemText(i);
-        }
-        return names;
-    }
-
 private Q_SLOTS:
     void init() {
-        folder = std::make_unique<testing_support::TempFolder>();
-        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
-                                                                folder->file("machine.hive"));
-        other = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
-                                                                folder->file("machine.hive"));
-        boxes.clear();
-        files = std::make_unique<platform::MemoryFileSystem>();
-        useStore(store.get());
+        hives = std::make_unique<testing_support::SqliteHives>();
+        other = std::make_unique<platform::SqliteSettingsStore>(hives->userHive(),
+                                                                hives->machineHive());
     }
 
     void cleanup() {
         window.reset();
-        vemlo::UseToolkitPlatform({});
         other.reset();
-        store.reset();
-        folder.reset();
+        hives.reset();
     }
 
     void everyControlIsThereWithItsCaption_data() {
@@ -353,17 +304,17 @@ private Q_SLOTS:
     }
 
     void theFirstShowSetsUpTheEnvironment() {
-        shellFolders.set(platform::kFolderAppData, "/home/anna/.local/share");
-        shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
+        twins().shellFolders.set(platform::kFolderAppData, "/home/anna/.local/share");
+        twins().shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
         openWindow();
         QCOMPARE(vemlo::g_DataLinksPath, std::string("/opt/common/System/Ole DB/Data Links/"));
         QCOMPARE(vemlo::g_ProgramKey, std::string("_srv_lumra\\"));
-        QVERIFY(files->folderExists("/home/anna/.local/share/Vemlo/Vemlo Suite"));
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins().files.folderExists("/home/anna/.local/share/Vemlo/Vemlo Suite"));
+        QVERIFY(twins().boxes.shown().empty());
     }
 
     void f5PicksUpANewDefaultDataProvider() {
-        shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
+        twins().shellFolders.set(platform::kFolderProgramFilesCommon, "/opt/common");
         openWindow();
         QCOMPARE(vemlo::g_DefaultDataProvider,
                  std::string("/opt/common/System/Ole DB/Data Links/ERROR"));
@@ -374,11 +325,11 @@ private Q_SLOTS:
     }
 
     void anUnreadableCurrentFolderIsReportedAndTheWindowStays() {
-        files->setCurrentFolder("");
+        twins().files.setCurrentFolder("");
         openWindow();
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
-        QCOMPARE(boxes.shown()[0].text, std::string("Unable to get Current path."));
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(twins().boxes.shown()[0].text, std::string("Unable to get Current path."));
         QVERIFY(window->isVisible());
     }
 
@@ -401,7 +352,7 @@ private Q_SLOTS:
         QVERIFY(!window->isVisible());
         QCOMPARE(vemlo::RegReadString(RegRoot::LocalMachine, kSlots + "0", "Name"),
                  std::string("Lagrad"));
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins().boxes.shown().empty());
     }
 
     void theCloseButtonCloses() {
@@ -435,12 +386,12 @@ private Q_SLOTS:
         openWindow();
         auto* button = control<QPushButton>("buTestaAnslutning");
         ThrowingHandler handler;
-        ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
+        vemlo::ConnectGuarded(button, &QPushButton::clicked, &handler, &ThrowingHandler::fire);
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Error);
-        QCOMPARE(boxes.shown()[0].text, std::string("'x' is not a valid date and time."));
-        QCOMPARE(boxes.shown()[0].title, QCoreApplication::applicationName().toStdString());
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(twins().boxes.shown()[0].text, std::string("'x' is not a valid date and time."));
+        QCOMPARE(twins().boxes.shown()[0].title, QCoreApplication::applicationName().toStdString());
         QVERIFY(window->isVisible());
     }
 
@@ -462,60 +413,60 @@ private Q_SLOTS:
     void theHandlerAddsAFullStopOnlyAfterCharactersAboveIt() {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(QString::fromStdString(DefaultHandlerText(message.toStdString())), shown);
+        QCOMPARE(QString::fromStdString(vemlo::DefaultHandlerText(message.toStdString())), shown);
     }
 
     void aHiveThatIsNotAStoreIsReportedOnceAtStart() {
-        testing_support::WriteFileBytes(folder->file("machine.hive"), "garbage bytes");
-        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
-                                                                folder->file("machine.hive"));
-        useStore(store.get());
-        window = StartMainWindow(*store);
+        testing_support::WriteFileBytes(machineHive(), "garbage bytes");
+        hives->reopen();
+        window = StartMainWindow(*hives->store);
         QVERIFY(window);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        const auto& box = boxes.shown()[0];
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        const auto& box = twins().boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Error);
         QVERIFY(box.text.starts_with("Inställningslagret kan inte användas."));
         QCOMPARE(box.text.substr(box.text.find('\r', box.text.find('\r') + 1) + 1),
-                 "Inställningsfilen '" + folder->file("machine.hive") +
+                 "Inställningsfilen '" + machineHive() +
                      "' är inget inställningslager eller är skadad.");
         QVERIFY(box.text.find("user.hive") == std::string::npos);
         QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 0);
-        QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")),
-                 std::string("garbage bytes"));
+        QCOMPARE(testing_support::ReadFileBytes(machineHive()), std::string("garbage bytes"));
     }
 
     void aStartWithoutProblemsShowsNoBox() {
-        window = StartMainWindow(*store);
+        window = StartMainWindow(*hives->store);
         QVERIFY(window && window->isVisible());
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins().boxes.shown().empty());
     }
 
     void anErrorWhileTheWindowIsBuiltIsShownAndEndsTheStart() {
-        useStore(nullptr);
-        window = StartMainWindow(*store);
+        auto withoutStore = twins().wiring();
+        withoutStore.settingsStore = nullptr;
+        twins().wire(withoutStore);
+        window = StartMainWindow(*hives->store);
         QVERIFY(!window);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        QCOMPARE(boxes.shown()[0].text, std::string("The toolkit has no settings store set up."));
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown()[0].text,
+                 std::string("The toolkit has no settings store set up."));
     }
 
     void aLockedHiveAtStartIsReportedAndF5ReadsItWhole() {
         storeConfig(0, "A");
         storeConfig(1, "B");
-        QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
+        QCOMPARE(hives->store->hiveProblem(platform::Hive::Machine), std::string());
         {
-            testing_support::HeldLock lock(folder->file("machine.hive"));
+            testing_support::HeldLock lock(machineHive());
             openWindow();
         }
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        const auto& box = boxes.shown()[0];
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
+        const auto& box = twins().boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Error);
         QVERIFY(box.text.starts_with("Exportkonfigurationerna kunde inte läsas in helt."));
-        QVERIFY(box.text.find("Inställningsfilen '" + folder->file("machine.hive") +
+        QVERIFY(box.text.find("Inställningsfilen '" + machineHive() +
                               "' är låst av ett annat program.") != std::string::npos);
         QCOMPARE(configNames(), QStringList());
         QTest::keyClick(window.get(), Qt::Key_F5);
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins().boxes.shown().size(), size_t{1});
         QCOMPARE(configNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     }
 
@@ -524,7 +475,7 @@ private Q_SLOTS:
     // statement.
     void eachActionUnderALockEndsWithinItsBudgetAndWritesNothing() {
         storeConfig(0, "A");
-        QCOMPARE(store->hiveProblem(platform::Hive::Machine), std::string());
+        QCOMPARE(hives->store->hiveProblem(platform::Hive::Machine), std::string());
         const auto within = [](const std::function<void()>& action) {
             QElapsedTimer timer;
             timer.start();
@@ -532,35 +483,35 @@ private Q_SLOTS:
             return timer.elapsed() < 10000;
         };
         {
-            testing_support::HeldLock lock(folder->file("machine.hive"));
-            QVERIFY(within([&] { window = StartMainWindow(*store); }));
+            testing_support::HeldLock lock(machineHive());
+            QVERIFY(within([&] { window = StartMainWindow(*hives->store); }));
             QVERIFY(window && QTest::qWaitForWindowExposed(window.get()));
-            QCOMPARE(boxes.shown().size(), size_t{1});
+            QCOMPARE(twins().boxes.shown().size(), size_t{1});
             QVERIFY(within([&] { QTest::keyClick(window.get(), Qt::Key_F5); }));
-            QCOMPARE(boxes.shown().size(), size_t{2});
-            QVERIFY(boxes.shown()[1].text.starts_with(
+            QCOMPARE(twins().boxes.shown().size(), size_t{2});
+            QVERIFY(twins().boxes.shown()[1].text.starts_with(
                 "Uppdateringen kunde inte läsa in schemat och exportkonfigurationerna."));
         }
         QTest::keyClick(window.get(), Qt::Key_F5);
         QCOMPARE(configNames(), QStringList{QStringLiteral("A")});
-        const auto before = testing_support::ReadFileBytes(folder->file("machine.hive"));
+        const auto before = testing_support::ReadFileBytes(machineHive());
         {
-            testing_support::HeldLock lock(folder->file("machine.hive"));
+            testing_support::HeldLock lock(machineHive());
             QVERIFY(within(
                 [&] { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }));
             // The first read of Spara, the previous run's, already meets the lock.
-            QCOMPARE(boxes.shown().size(), size_t{3});
-            QVERIFY(boxes.shown()[2].text.starts_with(
+            QCOMPARE(twins().boxes.shown().size(), size_t{3});
+            QVERIFY(twins().boxes.shown()[2].text.starts_with(
                 "Inställningarna lästes inte in helt och sparas därför inte."));
-            QVERIFY(boxes.shown()[2].text.find("är låst av ett annat program.") !=
+            QVERIFY(twins().boxes.shown()[2].text.find("är låst av ett annat program.") !=
                     std::string::npos);
         }
-        QCOMPARE(testing_support::ReadFileBytes(folder->file("machine.hive")), before);
+        QCOMPARE(testing_support::ReadFileBytes(machineHive()), before);
     }
 
     void theHourglassShowsFromTheFirstWaitForALockToTheEndOfTheAction() {
         std::optional<Qt::CursorShape> during;
-        RunGuarded([&] {
+        vemlo::RunGuarded([&] {
             const platform::StoreDeadline call;
             QVERIFY(!QGuiApplication::overrideCursor());
             platform::StoreDeadline::NoteWaiting();

@@ -5,7 +5,7 @@
 #include "platform/memory/fixed_regional_settings.h"
 #include "tests/support/schedule_cases.h"
 #include "tests/support/toolkit_fixture.h"
-#include "tests/support/window_controls.h"
+#include "tests/support/window_driver.h"
 #include "toolkit/settings/registry.h"
 
 #include <QCheckBox>
@@ -115,16 +115,11 @@ const RunInfoRow kRunInfoRows[] = {
 
 } // namespace
 
-class ScheduleWindowTest : public QObject {
+class ScheduleWindowTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<TfrmNorlexa> window;
-
-    template <typename T = QWidget> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
 
     void storeTimer(const char* name, const char* value) {
         QVERIFY(vemlo::RegWriteString(RegRoot::LocalMachine, kTimers, name, value));
@@ -138,17 +133,6 @@ private:
         return Q(twins->store.storedValue(Hive::Machine, kTimers, name));
     }
 
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // Picks an entry as a user does: opens the list and clicks the entry.
-    void pick(const char* list, int position) {
-        testing_support::PickFromList(control<QComboBox>(list), position);
-    }
-
     // Picks given as "list=position", in order.
     void pickAll(const std::vector<std::string>& picks) {
         for (const auto& step : picks) {
@@ -156,8 +140,6 @@ private:
             pick(step.substr(0, equals).c_str(), std::stoi(step.substr(equals + 1)));
         }
     }
-
-    void clickSpara() { QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton); }
 
 private Q_SLOTS:
     void init() { twins = std::make_unique<testing_support::ToolkitTwins>(); }
@@ -198,7 +180,7 @@ private Q_SLOTS:
         storeTimer("Tid", spara.storedTid);
         openWindow();
         pickAll(spara.picks);
-        clickSpara();
+        click("btnSpara");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QString::fromUtf8(spara.nextrun));
         QCOMPARE(timer("Period"), QString::fromUtf8(spara.period));
@@ -226,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(lastDay->isVisible(), weekday.lastDayVisible);
         QCOMPARE(lastDay->text(), QStringLiteral("Siste i månaden"));
         QVERIFY(!lastDay->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Dag"), QString::fromUtf8(weekday.dagWritten));
     }
 
@@ -238,7 +220,7 @@ private Q_SLOTS:
         control<QLineEdit>("edtConfigName")->setFocus();
         QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
         const QString nextShown = control<QLineEdit>("edNextrun")->text();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         const auto& box = twins->boxes.shown()[0];
         QCOMPARE(box.kind, platform::BoxKind::Error);
@@ -258,14 +240,14 @@ private Q_SLOTS:
         storeTimer("Period", "14");
         twins->store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
         openWindow();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Inställningarna lästes inte in helt och sparas därför inte."));
         QCOMPARE(timer("Period"), QStringLiteral("14"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
         QTest::keyClick(window.get(), Qt::Key_F5);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(timer("Period"), QStringLiteral("14"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-09 06:00:00"));
@@ -286,7 +268,7 @@ private Q_SLOTS:
         openWindow();
         twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
                               platform::kRegistryIoFailed);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Ändringarna kunde inte sparas. Inget av schemat eller exportkonfigurationerna har "
@@ -299,7 +281,7 @@ private Q_SLOTS:
     void sparaSavesTheConfigurationsAndShowsWhatItWrote() {
         storeConfig();
         openWindow();
-        clickSpara();
+        click("btnSpara");
         // Save writes every slot's four values, those absent before included.
         QCOMPARE(Q(twins->store.storedValue(Hive::Machine, kFirstSlot, "ExportFilename")),
                  QString());
@@ -312,7 +294,7 @@ private Q_SLOTS:
         openWindow();
         twins->store.failNext(platform::MemorySettingsStore::Call::SetValue,
                               platform::kAccessDenied, 2);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Error);
         QCOMPARE(Q(twins->boxes.shown()[0].text),
@@ -356,23 +338,23 @@ private Q_SLOTS:
             QTest::keyClicks(name, QStringLiteral("X"));
             break;
         case 1:
-            QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+            click("btnConfigAdd");
             break;
         case 2:
-            QTest::mouseClick(control<QPushButton>("btnConfigRemove"), Qt::LeftButton);
+            click("btnConfigRemove");
             break;
         case 3:
             pick("cmbConfigs", 1);
             break;
         case 4:
             twins->folders.answerNext("/srv/ut");
-            QTest::mouseClick(control<QWidget>("buValjKatalog"), Qt::LeftButton);
+            click("buValjKatalog");
             break;
         default:
             name->setFocus();
             name->selectAll();
             QTest::keyClick(name, Qt::Key_Delete);
-            clickSpara();
+            click("btnSpara");
             QCOMPARE(twins->boxes.shown().size(), size_t{1});
             QTest::keyClicks(name, QStringLiteral("Ny"));
             break;
@@ -380,7 +362,7 @@ private Q_SLOTS:
         QVERIFY(restart->isChecked());
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
         QCOMPARE(timer("Restart"), QStringLiteral("0"));
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QVERIFY(restart->isChecked());
         // A load takes the stored option again.
@@ -409,10 +391,10 @@ private Q_SLOTS:
         if (ticked) {
             QTest::mouseClick(restart, Qt::LeftButton, {}, QPoint(5, restart->height() / 2));
         }
-        QTest::mouseClick(control<QPushButton>("btnConfigAdd"), Qt::LeftButton);
+        click("btnConfigAdd");
         QVERIFY(restart->isChecked());
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
     }
 
@@ -430,7 +412,7 @@ private Q_SLOTS:
         storeTimer("Prevrun", "2014-10-29 05:00:00");
         twins->store.failQueriesOf(value.toStdString(), platform::kBusy);
         openWindow();
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Inställningarna lästes inte in helt och sparas därför inte."));
@@ -443,7 +425,7 @@ private Q_SLOTS:
 
         twins->store.clearFailures();
         QTest::keyClick(window.get(), Qt::Key_F5);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
@@ -465,7 +447,7 @@ private Q_SLOTS:
         QCOMPARE(control<QCheckBox>("cbRestartService")->isChecked(), checked);
         QCOMPARE(control<QTimeEdit>("dtpRestart")->isEnabled(), checked);
         storeTimer("Prevrun", "");
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), checked ? QStringLiteral("1") : QStringLiteral("0"));
     }
 
@@ -480,7 +462,7 @@ private Q_SLOTS:
         restart->setFocus();
         QTest::keyClick(restart, Qt::Key_Space);
         QVERIFY(control<QTimeEdit>("dtpRestart")->isEnabled());
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Restart"), QStringLiteral("1"));
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-30 06:00:00"));
     }
@@ -491,21 +473,21 @@ private Q_SLOTS:
         twins->clock.set({2014, 10, 29, 12, 34, 56, 789});
         openWindow();
         pick("cbPeriod", 0);
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29 12:34:56"));
         QCOMPARE(control<QLineEdit>("edNextrun")->text(), QStringLiteral("2014-10-29 12:34:56"));
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
         QCOMPARE(timer("Period"), QStringLiteral("7"));
         // "Spara" before the service has run replaces the immediate run with the computed one.
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-11-02 06:00:00"));
     }
 
     void runNowAtMidnightWritesTheDateAlone() {
         twins->clock.set({2014, 10, 29, 0, 0, 0, 0});
         openWindow();
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QCOMPARE(timer("Nextrun"), QStringLiteral("2014-10-29"));
     }
 
@@ -526,7 +508,7 @@ private Q_SLOTS:
         storeConfig();
         openWindow();
         pick("cbPeriod", 1);
-        clickSpara();
+        click("btnSpara");
         QVERIFY(twins->boxes.shown().empty());
         QCOMPARE(timer("Nextrun"), QStringLiteral("27.10.2014 07.30.00"));
         QCOMPARE(timer("Tid"), QStringLiteral("07.30.00"));
@@ -555,7 +537,7 @@ private Q_SLOTS:
         QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(7, 30));
         QCOMPARE(control<QLineEdit>("edPrevrun")->text(), QStringLiteral("2014-10-20 06:00:00"));
         QCOMPARE(control<QComboBox>("cmbConfigs")->count(), 1);
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(twins->boxes.shown().size(), size_t{2});
         QCOMPARE(timer("Nextrun"), QStringLiteral("<absent>"));
     }
@@ -577,7 +559,7 @@ private Q_SLOTS:
         QTest::keyClicks(control<QLineEdit>("edtConfigName"), QStringLiteral("X"));
         twins->store.failNext(static_cast<platform::MemorySettingsStore::Call>(call),
                               platform::kAccessDenied);
-        QTest::mouseClick(control<QPushButton>("buRunNow"), Qt::LeftButton);
+        click("buRunNow");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(twins->boxes.shown()[0].text.starts_with(
             "Tjänsten kunde inte ombes att köra nu: tiden för nästa körning kunde inte sparas."));
@@ -585,12 +567,29 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Config-0X"));
     }
 
+    // "Månad" leaves the weekday list enabled or not as the period before left it: a group that
+    // is disabled around the list at that moment must not become the list's own state.
+    void monthKeepsTheWeekdayListsStateWhileItsGroupIsDisabled() {
+        openWindow();
+        pickAll({"cbPeriod=1", "cbDag=2"});
+        auto* group = control<QWidget>("gbTimer");
+        group->setEnabled(false);
+        control<QComboBox>("cbPeriod")->setCurrentIndex(3);
+        group->setEnabled(true);
+        QVERIFY(control<QComboBox>("cbDag")->isEnabled());
+        QVERIFY(control<QLineEdit>("edDag")->isVisible());
+        pick("cbPeriod", 3);
+        click("btnSpara");
+        QCOMPARE(timer("Period"), QStringLiteral("30"));
+        QCOMPARE(timer("Dag"), QStringLiteral("3"));
+    }
+
     void sparaUnderATwelveHourClock() {
         twins->regional.set(platform::TwelveHourFormats());
         storeTimer("Tid", "6:30:00 PM");
         openWindow();
         QCOMPARE(control<QTimeEdit>("dtpTid")->time(), QTime(18, 30));
-        clickSpara();
+        click("btnSpara");
         QCOMPARE(timer("Nextrun"), QStringLiteral("10/30/2014 6:30:00 PM"));
         QCOMPARE(timer("Restarttime"), QStringLiteral("1:00:00 AM"));
     }

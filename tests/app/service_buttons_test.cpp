@@ -1,9 +1,8 @@
 #include "app/TRadioGroup.h"
-#include "app/TfrmNorlexa.h"
 #include "tests/support/toolkit_fixture.h"
+#include "tests/support/window_driver.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
@@ -89,25 +88,11 @@ const Press kPresses[] = {
 } // namespace
 
 // The two service buttons and the status group, against the simulated manager.
-class ServiceButtonsTest : public QObject {
+class ServiceButtonsTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<TfrmNorlexa> window;
-
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    TRadioGroup* status() { return window->findChild<TRadioGroup*>(QStringLiteral("rgStatus")); }
-
-    void press(const char* button) {
-        QTest::mouseClick(window->findChild<QPushButton*>(QString::fromUtf8(button)),
-                          Qt::LeftButton);
-    }
 
 private Q_SLOTS:
     void init() { twins = std::make_unique<testing_support::ToolkitTwins>(); }
@@ -138,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, item);
         twins->services.reportNext(ServiceStatus{state, 0, 0});
         openWindow();
-        auto* group = status();
+        auto* group = control<TRadioGroup>("rgStatus");
         QVERIFY(!group->isEnabled());
         QCOMPARE(group->itemIndex(), static_cast<int>(state) - 1);
         for (int i = 0; i < group->count(); ++i) {
@@ -150,9 +135,9 @@ private Q_SLOTS:
         twins->services.reportNext(kStopped);
         twins->services.reportNext(kRunning);
         openWindow();
-        QCOMPARE(status()->itemIndex(), 0);
+        QCOMPARE(shownServiceItem(), 0);
         QTest::keyClick(window.get(), Qt::Key_F5);
-        QCOMPARE(status()->itemIndex(), 3);
+        QCOMPARE(shownServiceItem(), 3);
     }
 
     void aPressShowsTheOutcome_data() {
@@ -173,7 +158,7 @@ private Q_SLOTS:
         services.stopReply = c.stopReply;
         openWindow();
         services.serviceInstalled = c.installed;
-        press(c.button);
+        click(c.button);
         const auto& shown = twins->boxes.shown();
         if (c.message) {
             QCOMPARE(shown.size(), std::size_t{1});
@@ -182,7 +167,7 @@ private Q_SLOTS:
         } else {
             QVERIFY(shown.empty());
         }
-        QCOMPARE(status()->itemIndex(), c.item);
+        QCOMPARE(shownServiceItem(), c.item);
         QCOMPARE(services.openHandles(), std::size_t{0});
     }
 
@@ -196,7 +181,7 @@ private Q_SLOTS:
                 duringBox = cursor->shape();
             }
         });
-        press("BitBtn1");
+        click("BitBtn1");
         QCOMPARE(duringBox, std::optional<Qt::CursorShape>(Qt::WaitCursor));
         QVERIFY(!QApplication::overrideCursor());
     }

@@ -1,29 +1,18 @@
 // lumra-export-ctl as a process beside the window on the same hive files: what one changes is
 // what the other shows; and what a process of its own must keep to (no start-up environment, the
 // store's wait bound, the exit codes).
-#include "app/TfrmNorlexa.h"
-#include "platform/linux/sqlite_settings_store.h"
 #include "tests/support/child_process.h"
-#include "tests/support/toolkit_fixture.h"
-#include "tests/support/window_controls.h"
+#include "tests/support/sqlite_hives.h"
+#include "tests/support/window_driver.h"
 #include "toolkit/settings/registry_batch.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <nlohmann/json.hpp>
 
 namespace {
-
-QStringList Entries(const QComboBox* list) {
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i) {
-        entries << list->itemText(i);
-    }
-    return entries;
-}
 
 // A JSON value as text: a string as it is, anything else as JSON.
 QString Text(const nlohmann::json& value) {
@@ -32,34 +21,11 @@ QString Text(const nlohmann::json& value) {
 
 } // namespace
 
-class CtlWindowTest : public QObject {
+class CtlWindowTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing_support::TempFolder> folder;
-    std::unique_ptr<testing_support::ToolkitTwins> twins;
-    std::unique_ptr<platform::SqliteSettingsStore> store;
-    std::unique_ptr<TfrmNorlexa> window;
-
-    template <typename T = QLineEdit> T* control(const char* name) {
-        return testing_support::FindControl<T>(window.get(), name);
-    }
-
-    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-
-    void retype(const char* name, const QString& text) {
-        auto* field = control(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-
-    void openWindow() {
-        window = std::make_unique<TfrmNorlexa>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    std::unique_ptr<testing_support::SqliteHives> hives;
 
     // The program on the test's hive files, as a process of its own.
     testing_support::Finished ctl(std::vector<std::string> args) {
@@ -77,22 +43,16 @@ private:
 
 private Q_SLOTS:
     void init() {
-        folder = std::make_unique<testing_support::TempFolder>();
-        testing_support::SetEnvironment("VEMLO_MACHINE_HIVE", folder->file("machine.hive").c_str());
-        testing_support::SetEnvironment("VEMLO_USER_HIVE", folder->file("user.hive").c_str());
-        testing_support::SetEnvironment("VEMLO_APPDATA", folder->file("appdata").c_str());
+        hives = std::make_unique<testing_support::SqliteHives>();
+        testing_support::SetEnvironment("VEMLO_MACHINE_HIVE", hives->machineHive().c_str());
+        testing_support::SetEnvironment("VEMLO_USER_HIVE", hives->userHive().c_str());
+        testing_support::SetEnvironment("VEMLO_APPDATA", hives->folder.file("appdata").c_str());
         testing_support::SetEnvironment("LC_ALL", "C.UTF-8");
-        twins = std::make_unique<testing_support::ToolkitTwins>();
-        store = std::make_unique<platform::SqliteSettingsStore>(folder->file("user.hive"),
-                                                                folder->file("machine.hive"));
-        twins->useStore(*store);
     }
 
     void cleanup() {
         window.reset();
-        twins.reset();
-        store.reset();
-        folder.reset();
+        hives.reset();
     }
 
     void whatTheProgramChangesIsWhatTheWindowShows() {
@@ -105,10 +65,9 @@ private Q_SLOTS:
                      .exitCode,
                  0);
         openWindow();
-        QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
-                 QStringList({QStringLiteral("Eko"), QStringLiteral("Config-2")}));
-        QCOMPARE(control("edtConfigName")->text(), QStringLiteral("Eko"));
-        QCOMPARE(control("edExportkatalog")->text(), QStringLiteral("/srv/eko/"));
+        QCOMPARE(configNames(), QStringList({QStringLiteral("Eko"), QStringLiteral("Config-2")}));
+        QCOMPARE(control<QLineEdit>("edtConfigName")->text(), QStringLiteral("Eko"));
+        QCOMPARE(control<QLineEdit>("edExportkatalog")->text(), QStringLiteral("/srv/eko/"));
         QCOMPARE(control<QComboBox>("cbPeriod")->currentText(), QStringLiteral("Vecka"));
         QCOMPARE(control<QComboBox>("cbDag")->currentText(), QStringLiteral("Fredag"));
     }
@@ -120,7 +79,7 @@ private Q_SLOTS:
         retype("edtConfigName", QStringLiteral("Andra"));
         retype("edExportfilname", QStringLiteral("andrafil"));
         click("btnConfigAdd");
-        testing_support::PickFromList(control<QComboBox>("cbPeriod"), 3);
+        pick("cbPeriod", 3);
         click("btnSpara");
         auto status = ctlJson({"--json", "status"});
         QCOMPARE(Text(status["Timers"]["Period"]), QStringLiteral("30"));
@@ -128,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(Text(status["Configurations"][1]["Name"]), QStringLiteral("Andra"));
         QCOMPARE(Text(status["Configurations"][1]["ExportFilename"]), QStringLiteral("andrafil"));
         QCOMPARE(Text(status["Configurations"][2]["Name"]), QStringLiteral("Config-2"));
-        testing_support::PickFromList(control<QComboBox>("cmbConfigs"), 0);
+        pick("cmbConfigs", 0);
         click("btnConfigRemove");
         click("btnSpara");
         const auto list = ctlJson({"config", "list", "--json"});
@@ -138,7 +97,7 @@ private Q_SLOTS:
         // And back: the window's F5 reads what the program changed meanwhile.
         QCOMPARE(ctl({"config", "set", "Andra", "--name", "Tredje"}).exitCode, 0);
         QTest::keyClick(window.get(), Qt::Key_F5);
-        QCOMPARE(Entries(control<QComboBox>("cmbConfigs")),
+        QCOMPARE(configNames(),
                  QStringList({QStringLiteral("Tredje"), QStringLiteral("Config-2")}));
     }
 
@@ -148,7 +107,7 @@ private Q_SLOTS:
         testing_support::SetEnvironment("WAYLAND_DISPLAY", nullptr);
         QCOMPARE(ctl({"status"}).exitCode, 0);
         QCOMPARE(ctl({"config", "add"}).exitCode, 0);
-        QVERIFY(!std::filesystem::exists(folder->file("appdata")));
+        QVERIFY(!std::filesystem::exists(hives->folder.file("appdata")));
     }
 
     // As vemlo-reg: a store locked by another program is waited for five seconds at most, then

@@ -1,5 +1,4 @@
 #include "datalink-editor/TfrmDataLinkEditor.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/qt/qt_sql_connection.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_controls.h"
@@ -29,7 +28,7 @@ class DataLinkEditorTest : public QObject {
 
 private:
     std::unique_ptr<testing_support::TempFolder> folder;
-    platform::ScriptedMessageBoxes boxes;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
     std::unique_ptr<vemlo::TfrmDataLinkEditor> editor;
     std::string link;
 
@@ -47,8 +46,8 @@ private:
 
     // Opens the editor on whatever lies at the path.
     void openPlanted() {
-        editor =
-            std::make_unique<vemlo::TfrmDataLinkEditor>(link, boxes, &platform::TestSqlConnection);
+        editor = std::make_unique<vemlo::TfrmDataLinkEditor>(link, twins->boxes,
+                                                             &platform::TestSqlConnection);
         editor->show();
         QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
     }
@@ -65,11 +64,12 @@ private Q_SLOTS:
     void init() {
         folder = std::make_unique<testing_support::TempFolder>();
         link = folder->file("lager.udl");
-        boxes.clear();
+        twins = std::make_unique<testing_support::ToolkitTwins>();
     }
 
     void cleanup() {
         editor.reset();
+        twins.reset();
         folder.reset();
     }
 
@@ -85,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(edit("edPassword")->echoMode(), QLineEdit::Password);
         QVERIFY(control<QCheckBox>("cbPersistSecurityInfo")->isChecked());
         QVERIFY(!control<QLabel>("lbProblem")->isVisible());
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins->boxes.shown().empty());
         for (const char* name : {"edDataSource", "edUserID", "edConnectionString"}) {
             QVERIFY(!edit(name)->accessibleName().isEmpty());
         }
@@ -94,7 +94,7 @@ private Q_SLOTS:
     void anEmptyFileOpensAsAnEmptyConnectionString() {
         openEditor("");
         QCOMPARE(raw(), QString());
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins->boxes.shown().empty());
     }
 
     void fieldsAndTheStringStayInSync() {
@@ -117,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(testing_support::ReadFileBytes(link),
                  Canonical("Provider=SQLite;Data Source=x.db"));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(folder->path()), {}), 1);
-        QVERIFY(boxes.shown().empty());
+        QVERIFY(twins->boxes.shown().empty());
     }
 
     void aMalformedStringIsShownAndNeverSaved() {
@@ -126,7 +126,7 @@ private Q_SLOTS:
         typeInto(edit("edConnectionString"), QStringLiteral("Provider=\"open"));
         QVERIFY(control<QLabel>("lbProblem")->isVisible());
         QTest::mouseClick(control<QPushButton>("btnSpara"), Qt::LeftButton);
-        QCOMPARE(boxes.shownTexts(),
+        QCOMPARE(twins->boxes.shownTexts(),
                  std::vector<std::string>{"Anslutningssträngen kan inte tolkas och sparas inte."});
         QCOMPARE(testing_support::ReadFileBytes(link), bytes);
     }
@@ -143,14 +143,15 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const auto original = bytes.toStdString();
         openEditor(original);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        QCOMPARE(boxes.shown()[0].kind, platform::BoxKind::Warning);
-        QCOMPARE(boxes.shown()[0].text, "Filen \"" + link +
-                                            "\" är ingen datalänkfil.\r\rDen skrivs inte över "
-                                            "om du inte sparar.");
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Warning);
+        QCOMPARE(twins->boxes.shown()[0].text,
+                 "Filen \"" + link +
+                     "\" är ingen datalänkfil.\r\rDen skrivs inte över "
+                     "om du inte sparar.");
         QCOMPARE(raw(), QString());
         editor->close();
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QCOMPARE(testing_support::ReadFileBytes(link), original);
     }
 
@@ -191,7 +192,7 @@ private Q_SLOTS:
             std::filesystem::create_directory(link);
         }
         openPlanted();
-        QCOMPARE(boxes.shownTexts(),
+        QCOMPARE(twins->boxes.shownTexts(),
                  std::vector<std::string>{"Datalänken \"" + link +
                                           "\" öppnas inte: " + reason.toStdString() +
                                           ".\r\rDen skrivs inte över om du inte sparar."});
@@ -204,9 +205,9 @@ private Q_SLOTS:
             QVERIFY(std::filesystem::is_regular_file(std::filesystem::symlink_status(link)));
             QCOMPARE(testing_support::ReadFileBytes(link), Canonical("Data Source=x.db"));
         } else {
-            QCOMPARE(boxes.shown().size(), size_t{2});
-            QVERIFY(boxes.shown()[1].text.starts_with("Datalänken \"" + link +
-                                                      "\" kunde inte sparas: "));
+            QCOMPARE(twins->boxes.shown().size(), size_t{2});
+            QVERIFY(twins->boxes.shown()[1].text.starts_with("Datalänken \"" + link +
+                                                             "\" kunde inte sparas: "));
         }
         // Nothing is left beside it.
         QCOMPARE(std::distance(std::filesystem::directory_iterator(folder->path()), {}), 2);
@@ -236,10 +237,10 @@ private Q_SLOTS:
         const auto bytes = Canonical("Provider=SQLite");
         openEditor(bytes);
         typeInto(edit("edUserID"), QStringLiteral("anna"));
-        boxes.answerNext(answer);
+        twins->boxes.answerNext(answer);
         QTest::mouseClick(control<QPushButton>("btnStang"), Qt::LeftButton);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        QCOMPARE(boxes.shown()[0].buttons, platform::BoxButtons::YesNo);
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown()[0].buttons, platform::BoxButtons::YesNo);
         QVERIFY(!editor->isVisible());
         QCOMPARE(testing_support::ReadFileBytes(link),
                  saved ? Canonical("Provider=SQLite;User ID=anna") : bytes);
@@ -269,8 +270,8 @@ private Q_SLOTS:
         openEditor(
             Canonical("Provider=" + provider.toStdString() + ";Data Source=\"" + path + "\""));
         QTest::mouseClick(control<QPushButton>("btnTesta"), Qt::LeftButton);
-        QCOMPARE(boxes.shown().size(), size_t{1});
-        const auto& box = boxes.shown()[0];
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
+        const auto& box = twins->boxes.shown()[0];
         if (succeeds) {
             QCOMPARE(box.kind, platform::BoxKind::Information);
             QCOMPARE(box.text, std::string("Anslutningen lyckades."));

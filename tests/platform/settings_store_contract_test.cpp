@@ -1,7 +1,6 @@
 #include "tests/platform/store_contract.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -35,7 +34,7 @@ protected:
     void reopen() {
         store_.reset();
         store_ = sandbox_->open();
-        wired_.wire({.settingsStore = store_.get(), .messageBoxes = &boxes_});
+        twins_.useStore(*store_);
     }
     platform::SettingsStore& store() { return *store_; }
     const StoreBackend& backend() const { return backend_; }
@@ -61,8 +60,7 @@ protected:
 private:
     StoreBackend backend_;
     std::unique_ptr<testing_support::StoreSandbox> sandbox_;
-    platform::ScriptedMessageBoxes boxes_;
-    testing_support::WiredToolkit wired_;
+    testing_support::ToolkitTwins twins_;
     std::unique_ptr<platform::SettingsStore> store_;
 };
 

@@ -9,17 +9,22 @@
 
 namespace testing_support {
 
+const std::string kStoreWriter = ProgramBesideTest("store_writer");
+
 std::string IntegrityCheck(const std::string& path) {
     sqlite3* db = nullptr;
     std::string result;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    // A check that could not run says why, so that a failure names its cause.
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
         sqlite3_exec(
             db, "PRAGMA integrity_check",
             [](void* out, int, char** values, char**) {
                 *static_cast<std::string*>(out) += values[0] ? values[0] : "";
                 return 0;
             },
-            &result, nullptr);
+            &result, nullptr) != SQLITE_OK) {
+        result += "(not checked: " + std::string(db ? sqlite3_errmsg(db) : "no memory") + ", " +
+                  std::to_string(db ? sqlite3_extended_errcode(db) : 0) + ")";
     }
     sqlite3_close(db);
     return result;

@@ -7,6 +7,10 @@ struct sqlite3;
 
 namespace testing_support {
 
+// The store_writer helper (platform/linux/store_writer.cpp), found beside the test program so
+// that a copy of both runs anywhere.
+extern const std::string kStoreWriter;
+
 // SQLite's own integrity check of a file, opened read-only: "ok" when sound.
 std::string IntegrityCheck(const std::string& path);
 

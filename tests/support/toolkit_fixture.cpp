@@ -53,10 +53,14 @@ vemlo::ToolkitPlatform ToolkitTwins::wiring() {
             .networkNames = &networkNames};
 }
 
+void ToolkitTwins::wire(const vemlo::ToolkitPlatform& services) {
+    wired_.wire(services);
+}
+
 void ToolkitTwins::useStore(platform::SettingsStore& other) {
     auto services = wiring();
     services.settingsStore = &other;
-    wired_.wire(services);
+    wire(services);
 }
 
 // A random name that nobody else has taken; creating it is the test, so two tests never share.

@@ -45,6 +45,9 @@ public:
 
     // The twins as the toolkit's services, for a test that swaps one of them.
     vemlo::ToolkitPlatform wiring();
+    // Wires services in place of the twins until the twins go: wiring() with a real backend in
+    // place of one twin, for example.
+    void wire(const vemlo::ToolkitPlatform& services);
     // Wires the twins with another store, a real hive for example.
     void useStore(platform::SettingsStore& other);
 

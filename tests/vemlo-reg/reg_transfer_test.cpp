@@ -1,10 +1,9 @@
-#include "platform/linux/sqlite_settings_store.h"
 #include "platform/store_text.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
+#include "tests/support/sqlite_hives.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
-#include "toolkit/toolkit_platform.h"
 #include "vemlo-reg/reg_command.h"
 
 #include <gtest/gtest.h>
@@ -191,35 +190,32 @@ TEST_F(RegTransferTest, ExportOfAMissingKeyFails) {
 
 // An import killed midway leaves the hive as it was: it is one transaction.
 TEST(RegImportKilled, LeavesTheHiveAsBefore) {
-    testing_support::TempFolder folder;
-    const auto hive = folder.file("machine.hive");
+    // One file for both hives.
+    testing_support::SqliteHives hives("machine.hive", "machine.hive");
+    const auto& hive = hives.machineHive();
     std::string text = kFirst;
     for (int k = 0; k < 20; ++k) {
         text += "[\"Imported\\\\K" + std::to_string(k) + "\"]\n\"V\"=\"x\"\n\"W\"=\"y\"\n";
     }
-    testing_support::WriteFileBytes(folder.file("in.txt"), text);
-    {
-        platform::SqliteSettingsStore store(hive, hive);
-        testing_support::WiredToolkit wired({.settingsStore = &store});
-        ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "Before", "V", "kept"));
-    }
+    testing_support::WriteFileBytes(hives.folder.file("in.txt"), text);
+    ASSERT_TRUE(vemlo::RegWriteString(RegRoot::LocalMachine, "Before", "V", "kept"));
+    hives.store.reset();
     const pid_t pid = ::fork();
     if (pid == 0) {
         platform::SqliteSettingsStore own(hive, hive);
         testing_support::DyingStore dying(own, testing_support::DyingStore::At::SetValue, 25);
-        vemlo::UseToolkitPlatform({.settingsStore = &dying});
+        hives.twins.useStore(dying);
         std::ostringstream out;
         std::ostringstream err;
-        RunRegCommand({"import", folder.file("in.txt")}, out, err);
+        RunRegCommand({"import", hives.folder.file("in.txt")}, out, err);
         ::_exit(0);
     }
     const int status = testing_support::Wait(pid);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9) << status;
-    platform::SqliteSettingsStore store(hive, hive);
-    testing_support::WiredToolkit wired({.settingsStore = &store});
+    hives.reopen();
     EXPECT_EQ(vemlo::RegReadString(RegRoot::LocalMachine, "Before", "V"), "kept");
     platform::KeyHandle key = 0;
-    EXPECT_EQ(store.openKey(Hive::Machine, "Imported", key), platform::kFileNotFound);
+    EXPECT_EQ(hives.store->openKey(Hive::Machine, "Imported", key), platform::kFileNotFound);
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/shared_settings.h"
 #include "toolkit/toolkit_platform.h"
+#include "toolkit/widgets/control_building.h"
+#include "toolkit/widgets/handler_guard.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -31,11 +33,6 @@ namespace {
 
 constexpr int kItemHeight = 17;
 
-// The application's own guard for the dialog's handlers, set by the window that owns it. It stays
-// here, not in the toolkit's platform wiring: it is no operating-system service, and only this
-// dialog, which the wiring must not depend on, runs handlers through it.
-HandlerGuard g_Guard;
-
 // The entry's file name as the file system gave it, kept beside its shown text.
 constexpr int kFileNameRole = Qt::UserRole;
 
@@ -48,44 +45,6 @@ bool IsUtf8(const std::string& name) {
 std::optional<QString> StorableName(const QVariant& fileName) {
     const auto name = fileName.toByteArray().toStdString();
     return IsUtf8(name) ? std::optional(QString::fromStdString(name)) : std::nullopt;
-}
-
-void RunDialogHandler(const std::function<void()>& handler) {
-    if (g_Guard) {
-        g_Guard(handler);
-        return;
-    }
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        MessageBoxes().show({platform::BoxKind::Error, {}, error.what()});
-    }
-}
-
-QFont Tahoma(int points) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(points);
-    return font;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption,
-                        const QRect& geometry, std::optional<QStyle::StandardPixmap> icon) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    if (icon) {
-        button->setIcon(parent->style()->standardIcon(*icon));
-    }
-    return button;
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QString::fromUtf8(name));
-    panel->setGeometry(geometry);
-    return panel;
 }
 
 // Hands the painting of each entry to the dialog.
@@ -109,16 +68,12 @@ private:
 
 } // namespace
 
-void UseDialogHandlerGuard(HandlerGuard guard) {
-    g_Guard = std::move(guard);
-}
-
 TfrmDataProviders::TfrmDataProviders(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmDataProviders"));
     setWindowTitle(QStringLiteral("DataProviders"));
-    setFont(Tahoma(8));
+    setFont(TahomaFont(8));
     setFixedSize(209, 250);
     buildControls();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -135,10 +90,9 @@ TfrmDataProviders::TfrmDataProviders(QWidget* parent)
 TfrmDataProviders::~TfrmDataProviders() = default;
 
 void TfrmDataProviders::buildControls() {
-    GroupBox1 = new QGroupBox(QStringLiteral("DataProviders"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(0, 0, 209, 212);
-    Panel2 = MakePanel(GroupBox1, "Panel2", QRect(2, 15, 205, 64));
+    GroupBox1 = Make<QGroupBox>(this, "GroupBox1", QRect(0, 0, 209, 212));
+    GroupBox1->setTitle(QStringLiteral("DataProviders"));
+    Panel2 = Make<QFrame>(GroupBox1, "Panel2", QRect(2, 15, 205, 64));
     BitBtn4 = MakeButton(Panel2, "BitBtn4", "Lägg till...", QRect(5, 4, 97, 25),
                          QStyle::SP_FileDialogNewFolder);
     BitBtn5 = MakeButton(Panel2, "BitBtn5", "Redigera...", QRect(107, 4, 93, 25),
@@ -146,24 +100,20 @@ void TfrmDataProviders::buildControls() {
     BitBtn3 = MakeButton(Panel2, "BitBtn3", "Välj som standard", QRect(5, 33, 97, 25), {});
     BitBtn6 = MakeButton(Panel2, "BitBtn6", "Radera", QRect(107, 33, 93, 25), QStyle::SP_TrashIcon);
 
-    ListBox1 = new QListWidget(GroupBox1);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(2, 97, 205, 113);
+    ListBox1 = Make<QListWidget>(GroupBox1, "ListBox1", QRect(2, 97, 205, 113));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setSortingEnabled(false);
     ListBox1->setUniformItemSizes(true);
-    auto listFont = Tahoma(10);
+    auto listFont = TahomaFont(10);
     // Plain pixels in the entry's colour, as the list's own canvas draws them.
     listFont.setStyleStrategy(QFont::NoAntialias);
     ListBox1->setFont(listFont);
     ListBox1->setItemDelegate(new ListBox1Painter(this));
-    Label1 = new QLabel(QStringLiteral("Befintliga DataProviders"), GroupBox1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 81, 190, 14);
-    Label1->setBuddy(ListBox1);
-    ListBox1->setAccessibleName(Label1->text());
+    Label1 = MakeCaptioned<QLabel>(GroupBox1, "Label1", "Befintliga DataProviders",
+                                   QRect(8, 81, 190, 14));
+    NameByLabel(Label1, ListBox1);
 
-    Panel1 = MakePanel(this, "Panel1", QRect(0, 212, 209, 38));
+    Panel1 = Make<QFrame>(this, "Panel1", QRect(0, 212, 209, 38));
     BitBtn1 = MakeButton(Panel1, "BitBtn1", "OK", QRect(54, 6, 75, 25), QStyle::SP_DialogOkButton);
     BitBtn1->setDefault(true);
     BitBtn2 = MakeButton(Panel1, "BitBtn2", "Avbryt", QRect(128, 6, 75, 25),
@@ -176,26 +126,21 @@ void TfrmDataProviders::buildControls() {
     setTabOrder(BitBtn5, BitBtn6);
     setTabOrder(BitBtn6, ListBox1);
 
-    connectGuarded(BitBtn1, &TfrmDataProviders::BitBtn1Click);
-    connectGuarded(BitBtn3, &TfrmDataProviders::BitBtn3Click);
-    connectGuarded(BitBtn4, &TfrmDataProviders::BitBtn4Click);
-    connectGuarded(BitBtn5, &TfrmDataProviders::BitBtn5Click);
-    connectGuarded(BitBtn6, &TfrmDataProviders::BitBtn6Click);
+    ConnectGuarded(BitBtn1, &QPushButton::clicked, this, &TfrmDataProviders::BitBtn1Click);
+    ConnectGuarded(BitBtn3, &QPushButton::clicked, this, &TfrmDataProviders::BitBtn3Click);
+    ConnectGuarded(BitBtn4, &QPushButton::clicked, this, &TfrmDataProviders::BitBtn4Click);
+    ConnectGuarded(BitBtn5, &QPushButton::clicked, this, &TfrmDataProviders::BitBtn5Click);
+    ConnectGuarded(BitBtn6, &QPushButton::clicked, this, &TfrmDataProviders::BitBtn6Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this,
-            [this] { RunDialogHandler([this] { ListBox1DblClick(); }); });
-}
-
-void TfrmDataProviders::connectGuarded(QPushButton* button, void (TfrmDataProviders::*handler)()) {
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunDialogHandler([&] { (this->*handler)(); }); });
+    ConnectGuarded(ListBox1, &QListWidget::itemDoubleClicked, this,
+                   &TfrmDataProviders::ListBox1DblClick);
 }
 
 void TfrmDataProviders::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated) {
         activated = true;
-        RunDialogHandler([this] { FormActivate(); });
+        RunGuarded([this] { FormActivate(); });
     }
 }
 
@@ -203,7 +148,7 @@ bool TfrmDataProviders::event(QEvent* event) {
     // Boxes of the dialog's own give the activation back without anything having changed.
     if (event->type() == QEvent::WindowActivate && cameBack) {
         cameBack = false;
-        RunDialogHandler([this] { FormActivate(); });
+        RunGuarded([this] { FormActivate(); });
     }
     return QDialog::event(event);
 }

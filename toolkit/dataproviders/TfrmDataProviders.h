@@ -3,7 +3,6 @@
 #include "toolkit/dataproviders/data_provider_selection.h"
 
 #include <QDialog>
-#include <functional>
 #include <string>
 
 class QFrame;
@@ -16,12 +15,6 @@ class QPushButton;
 class QStyleOptionViewItem;
 
 namespace vemlo {
-
-// Runs one dialog handler. The program hands in its default handler's guard, so that an error a
-// handler throws is shown by the application and never carried through Qt's frames; without one
-// the error's text is shown in an error box.
-using HandlerGuard = std::function<void(const std::function<void()>&)>;
-void UseDialogHandlerGuard(HandlerGuard guard);
 
 // The data link files of g_DataLinksPath: choose one, make one the default, add, edit, delete.
 class TfrmDataProviders : public QDialog {
@@ -60,7 +53,6 @@ private:
     bool StorableEntrySelected();
     std::string FileNameOf(int row) const;
     std::string StoredDefaultName() const;
-    void connectGuarded(QPushButton* button, void (TfrmDataProviders::*handler)());
 
     bool activated = false;
     bool cameBack = false;

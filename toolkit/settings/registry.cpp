@@ -3,6 +3,7 @@
 #include "platform/store_deadline.h"
 #include "platform/store_text.h"
 #include "toolkit/dialogs/message_routines.h"
+#include "toolkit/settings/opened_key.h"
 #include "toolkit/settings/registry_batch.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
@@ -24,24 +25,6 @@ constexpr std::size_t kEnumDataBytes = 8192;
 bool IsKnownRoot(RegRoot root) {
     return root == RegRoot::CurrentUser || root == RegRoot::LocalMachine;
 }
-
-// Closes an opened key when the scope ends.
-class OpenedKey {
-public:
-    OpenedKey() = default;
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    ~OpenedKey() {
-        if (key_) {
-            SettingsStore().closeKey(key_);
-        }
-    }
-    platform::KeyHandle& handle() { return key_; }
-    platform::KeyHandle get() const { return key_; }
-
-private:
-    platform::KeyHandle key_ = 0;
-};
 
 std::string KeyTooDeepText() {
     return "The key has sub-keys more than " + std::to_string(platform::kMaxKeyDepth) +

@@ -1,12 +1,9 @@
 #include "platform/linux/dbus_window_messages.h"
-#include "platform/memory/memory_settings_store.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/registered_messages.h"
 #include "tests/support/private_session_bus.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/desktop/progress_signalling.h"
 #include "toolkit/dialogs/message_routines.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -27,8 +24,7 @@ private:
     std::unique_ptr<testing_support::PrivateSessionBus> bus;
     std::unique_ptr<testing_support::TempFolder> folder;
     std::unique_ptr<platform::DBusWindowMessages> messages;
-    platform::MemorySettingsStore store;
-    platform::ScriptedMessageBoxes boxes;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
 
     QString logFile() const { return QString::fromStdString(folder->file("progress.log")); }
 
@@ -61,16 +57,17 @@ private Q_SLOTS:
     void init() {
         folder = std::make_unique<testing_support::TempFolder>();
         messages = std::make_unique<platform::DBusWindowMessages>(bus->address().toStdString());
-        boxes.clear();
-        vemlo::UseToolkitPlatform(
-            {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = messages.get()});
+        twins = std::make_unique<testing_support::ToolkitTwins>();
+        auto wiring = twins->wiring();
+        wiring.windowMessages = messages.get();
+        twins->wire(wiring);
         vemlo::RegisterVemloMessages();
     }
 
     void cleanup() {
         bus->stopMocks();
         vemlo::ReleaseVemloMessages();
-        vemlo::UseToolkitPlatform({});
+        twins.reset();
         messages.reset();
         folder.reset();
     }
@@ -80,9 +77,9 @@ private Q_SLOTS:
     void theProgressApplicationIsToldBeforeTheBoxShows() {
         startProgressApp(QStringLiteral("ret = 0"));
         QStringList seenWhenShown;
-        boxes.onShow([&](const platform::BoxRequest&) { seenWhenShown = loggedCalls(); });
+        twins->boxes.onShow([&](const platform::BoxRequest&) { seenWhenShown = loggedCalls(); });
         vemlo::ShowInfoMessage("Klart");
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
         const auto expected = QStringLiteral("%1 %2 0")
                                   .arg(platform::RegisteredMessageId("VL_INACTIVATE_PROGRESSAPP"))
                                   .arg(QCoreApplication::applicationPid());
@@ -101,7 +98,7 @@ private Q_SLOTS:
     void withoutAProgressApplicationNothingIsSent() {
         QVERIFY(messages->findWindow("TProgressFormQ7").empty());
         vemlo::ShowDatabaseError("Fel");
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
     }
 
     void aProgressApplicationThatHangsHoldsTheBoxUpOnlyForTheBound() {
@@ -110,25 +107,26 @@ private Q_SLOTS:
         timer.start();
         vemlo::ShowInfoMessage("Klart");
         const auto elapsed = timer.elapsed();
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY2(elapsed >= 1500 && elapsed < 5000, qPrintable(QString::number(elapsed)));
     }
 
     void aProgressApplicationThatFailsIsIgnored() {
         startProgressApp(QStringLiteral("raise Exception('broken')"));
         vemlo::ShowInfoMessage("Klart");
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
     }
 
     void withoutAnyBusBoxesStillShow() {
         platform::DBusWindowMessages nowhere("unix:path=/nonexistent/vemlo-test-bus");
-        vemlo::UseToolkitPlatform(
-            {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = &nowhere});
+        auto wiring = twins->wiring();
+        wiring.windowMessages = &nowhere;
+        const testing_support::WiredToolkit wired(wiring);
         QElapsedTimer timer;
         timer.start();
         vemlo::ShowInfoMessage("Klart");
         QVERIFY(timer.elapsed() < 1000);
-        QCOMPARE(boxes.shown().size(), size_t{1});
+        QCOMPARE(twins->boxes.shown().size(), size_t{1});
         QVERIFY(nowhere.findWindow("TProgressFormQ7").empty());
         QCOMPARE(nowhere.sendMessage(":1.1", 1, 2, 3), std::int64_t{0});
     }

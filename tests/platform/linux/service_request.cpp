@@ -5,7 +5,6 @@
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/system_clock.h"
 #include "tests/support/toolkit_fixture.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -23,12 +22,11 @@ int main(int argc, char** argv) {
     auto wiring = twins.wiring();
     wiring.serviceManager = &services;
     wiring.clock = &clock;
-    vemlo::UseToolkitPlatform(wiring);
+    twins.wire(wiring);
     const bool start = std::strcmp(argv[2], "start") == 0;
     const bool done = start ? lumra::StartExportService("", lumra::kExportServiceName)
                             : lumra::StopExportService("", lumra::kExportServiceName);
     std::printf("%s %u\n", done ? "true" : "false",
                 static_cast<unsigned>(lumra::QueryServiceState("", lumra::kExportServiceName)));
-    vemlo::UseToolkitPlatform({});
     return 0;
 }

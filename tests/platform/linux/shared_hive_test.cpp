@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 using testing_support::AsUser;
+using testing_support::kStoreWriter;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
 using testing_support::StartChild;
@@ -34,7 +35,6 @@ using testing_support::Wait;
 
 namespace {
 
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
 constexpr int kRoot = -1;
 constexpr int kBob = 65534;
 constexpr int kCarol = 65533;

@@ -1,9 +1,9 @@
 #include "platform/linux/sqlite_settings_store.h"
 #include "tests/support/child_process.h"
 #include "tests/support/sqlite_file.h"
+#include "tests/support/sqlite_hives.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <csignal>
 #include <cstdio>
@@ -21,6 +21,7 @@ using platform::Hive;
 using platform::SqliteSettingsStore;
 using testing_support::Child;
 using testing_support::IntegrityCheck;
+using testing_support::kStoreWriter;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::Wait;
@@ -31,31 +32,16 @@ using vemlo::RegWriteString;
 
 namespace {
 
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
-
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-// A store on two hive files in a temporary folder, wired into the toolkit.
-class SqliteStoreTest : public ::testing::Test {
+// Each hive in a folder of its own, as the machine's and a user's are.
+class SqliteStoreTest : public ::testing::Test, protected testing_support::SqliteHives {
 protected:
-    SqliteStoreTest() { reopen(); }
-
-    void reopen() {
-        store.reset();
-        store = std::make_unique<SqliteSettingsStore>(userHive(), machineHive());
-        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
-    }
-    std::string machineHive() const { return folder.file("machine/machine.hive"); }
-    std::string userHive() const { return folder.file("user/user.hive"); }
-
-    TempFolder folder;
-    platform::ScriptedMessageBoxes boxes;
-    testing_support::WiredToolkit wired;
-    std::unique_ptr<SqliteSettingsStore> store;
+    SqliteStoreTest()
+        : SqliteHives("user/user.hive", "machine/machine.hive") {}
 };
 
 TEST_F(SqliteStoreTest, TheMachineHiveIsSharedAndTheUserHivePrivate) {
@@ -118,7 +104,7 @@ class SqliteBrokenFileTest : public SqliteStoreTest,
 
 TEST_P(SqliteBrokenFileTest, IsNeverWrittenAndEveryCallFails) {
     const auto bytes = GetParam().make(folder);
-    wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
+    twins.useStore(*store);
     std::filesystem::create_directories(folder.file("machine"));
     WriteFileBytes(machineHive(), bytes);
 
@@ -247,7 +233,8 @@ TEST_F(SqliteStoreTest, ReadsLeaveNoLockBehind) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "x"));
     SqliteSettingsStore writer(userHive(), machineHive());
     const auto writeByOther = [&] {
-        testing_support::WiredToolkit other({.settingsStore = &writer, .messageBoxes = &boxes});
+        testing_support::WiredToolkit other(
+            {.settingsStore = &writer, .messageBoxes = &twins.boxes});
         return RegWriteString(RegRoot::LocalMachine, "P\\K", "V", "y");
     };
     EXPECT_EQ(RegReadString(RegRoot::LocalMachine, "P\\K", "V"), "x");

@@ -1,16 +1,15 @@
 #include "config/lumra_configs.h"
 #include "platform/linux/sqlite_settings_store.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "platform/store_deadline.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dying_store.h"
 #include "tests/support/shared_folder.h"
 #include "tests/support/sqlite_file.h"
+#include "tests/support/sqlite_hives.h"
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/registry_batch.h"
 #include "toolkit/settings/store_failures.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <chrono>
 #include <csignal>
@@ -29,6 +28,7 @@
 using platform::Hive;
 using platform::SqliteSettingsStore;
 using testing_support::HeldLock;
+using testing_support::kStoreWriter;
 using testing_support::ReadAll;
 using testing_support::ReadFileBytes;
 using testing_support::SharedFolder;
@@ -41,23 +41,16 @@ using vemlo::RegWriteString;
 
 namespace {
 
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
-
 const std::string kSlots = "SOFTWARE\\Vemlo\\Lumra-Bokforing-Service\\Configurations\\Config-";
 constexpr int kOtherUid = 65534;
 constexpr int kThirdUid = 65533;
 
-class HardeningTest : public ::testing::Test {
+class HardeningTest : public ::testing::Test, protected testing_support::SqliteHives {
 protected:
-    HardeningTest() { reopen(); }
+    HardeningTest()
+        : SqliteHives("user.hive", "machine/machine.hive") {}
 
-    void reopen() {
-        store.reset();
-        store = std::make_unique<SqliteSettingsStore>(folder.file("user.hive"), hive());
-        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
-    }
-    virtual std::string hive() const { return folder.file("machine/machine.hive"); }
+    std::string hive() const { return machineHive(); }
 
     void storeSlots(int count) {
         for (int n = 0; n < count; ++n) {
@@ -67,11 +60,6 @@ protected:
             }
         }
     }
-
-    TempFolder folder;
-    platform::ScriptedMessageBoxes boxes;
-    testing_support::WiredToolkit wired;
-    std::unique_ptr<SqliteSettingsStore> store;
 };
 
 TEST_F(HardeningTest, ALoadThatMeetsALockIsIncompleteAndItsSaveDeletesNothing) {
@@ -139,7 +127,8 @@ TEST_F(HardeningTest, ABatchIsSeenByOthersWholeAtItsEnd) {
     ASSERT_TRUE(RegWriteString(RegRoot::LocalMachine, "K", "A", "old"));
     SqliteSettingsStore reader(folder.file("user.hive"), hive());
     const auto readByOther = [&](const char* name) {
-        testing_support::WiredToolkit other({.settingsStore = &reader, .messageBoxes = &boxes});
+        testing_support::WiredToolkit other(
+            {.settingsStore = &reader, .messageBoxes = &twins.boxes});
         return RegReadString(RegRoot::LocalMachine, "K", name);
     };
     {
@@ -165,7 +154,7 @@ TEST_F(HardeningTest, ADeleteKilledMidwayLeavesTheWholeSubtree) {
     if (pid == 0) {
         SqliteSettingsStore own(folder.file("user.hive"), hive());
         testing_support::DyingStore dying(own, testing_support::DyingStore::At::DeleteSubKey, 5);
-        vemlo::UseToolkitPlatform({.settingsStore = &dying, .messageBoxes = &boxes});
+        twins.useStore(dying);
         vemlo::DeleteRegKey(RegRoot::LocalMachine, "P\\K");
         ::_exit(0);
     }
@@ -291,9 +280,9 @@ protected:
             GTEST_SKIP() << "runs only as root: it switches its helper processes to uids "
                          << kOtherUid << " and " << kThirdUid;
         }
+        placeMachineHive(shared.file("machine/machine.hive"));
         reopen();
     }
-    std::string hive() const override { return shared.file("machine/machine.hive"); }
 
     // The probe's report as seen by the user.
     std::string probe(int uid) {

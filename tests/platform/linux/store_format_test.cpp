@@ -1,11 +1,10 @@
 #include "platform/case_folding.h"
 #include "platform/linux/sqlite_settings_store.h"
-#include "platform/memory/scripted_message_boxes.h"
 #include "tests/support/child_process.h"
-#include "tests/support/toolkit_fixture.h"
+#include "tests/support/sqlite_file.h"
+#include "tests/support/sqlite_hives.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/registry_batch.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@
 
 using platform::Hive;
 using platform::SqliteSettingsStore;
+using testing_support::kStoreWriter;
 using testing_support::ReadAll;
 using testing_support::StartChild;
 using testing_support::Wait;
@@ -27,19 +27,9 @@ using vemlo::RegWriteString;
 
 namespace {
 
-// Found beside the test program, so that a copy of both runs anywhere.
-const std::string kStoreWriter = testing_support::ProgramBesideTest("store_writer");
-
-class StoreFormatTest : public ::testing::Test {
+class StoreFormatTest : public ::testing::Test, protected testing_support::SqliteHives {
 protected:
-    StoreFormatTest() { reopen(); }
-
-    void reopen() {
-        store.reset();
-        store = std::make_unique<SqliteSettingsStore>(folder.file("user.hive"), hive());
-        wired.wire({.settingsStore = store.get(), .messageBoxes = &boxes});
-    }
-    std::string hive() const { return folder.file("machine.hive"); }
+    std::string hive() const { return machineHive(); }
 
     // Key P with sub-keys Sub100, Sub101, ..., opened.
     platform::KeyHandle openWithSubKeys(int count) {
@@ -66,11 +56,6 @@ protected:
         sqlite3_close(db);
         return rows;
     }
-
-    testing_support::TempFolder folder;
-    platform::ScriptedMessageBoxes boxes;
-    testing_support::WiredToolkit wired;
-    std::unique_ptr<SqliteSettingsStore> store;
 };
 
 TEST_F(StoreFormatTest, AHiveOfTheFirstVersionIsReadAndFoldedAgainOnce) {

@@ -3,9 +3,8 @@
 #include "platform/system_clock.h"
 #include "tests/support/child_process.h"
 #include "tests/support/real_systemd.h"
-#include "tests/support/service_window.h"
 #include "tests/support/toolkit_fixture.h"
-#include "toolkit/toolkit_platform.h"
+#include "tests/support/window_driver.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -81,13 +80,13 @@ private:
 
 // The backend and the window against Debian's own systemd, its system bus and polkit, in
 // namespaces of the test's own.
-class SystemdRealTest : public QObject {
+class SystemdRealTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing_support::RealSystemd> systemd;
     std::unique_ptr<platform::SystemdServiceManager> services;
-    testing_support::ToolkitTwins twins;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
     platform::SystemClock clock;
 
     bool install(const std::string& text) { return systemd->installUnit(kUnit, text); }
@@ -128,15 +127,16 @@ private Q_SLOTS:
     void init() {
         services =
             std::make_unique<platform::SystemdServiceManager>(systemd->address().toStdString());
-        twins.boxes.clear();
-        auto wiring = twins.wiring();
+        twins = std::make_unique<testing_support::ToolkitTwins>();
+        auto wiring = twins->wiring();
         wiring.clock = &clock;
         wiring.serviceManager = services.get();
-        vemlo::UseToolkitPlatform(wiring);
+        twins->wire(wiring);
     }
 
     void cleanup() {
-        vemlo::UseToolkitPlatform({});
+        window.reset();
+        twins.reset();
         services.reset();
     }
 
@@ -163,30 +163,30 @@ private Q_SLOTS:
         if (running) {
             QVERIFY(startAsRoot());
         }
-        const auto window = testing_support::OpenServiceWindow();
-        QCOMPARE(testing_support::ShownServiceItem(*window), item);
+        openWindow();
+        QCOMPARE(shownServiceItem(), item);
     }
 
     void f5ReadsTheStateAgain() {
         QVERIFY(install(kRuns));
-        const auto window = testing_support::OpenServiceWindow();
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        openWindow();
+        QCOMPARE(shownServiceItem(), 0);
         QVERIFY(startAsRoot());
         QTest::keyClick(window.get(), Qt::Key_F5);
-        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+        QCOMPARE(shownServiceItem(), 3);
     }
 
     void theWindowStartsAndStopsARealUnit() {
         QVERIFY(install(kRuns));
-        const auto window = testing_support::OpenServiceWindow();
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
-        testing_support::ClickButton(*window, "BitBtn1");
-        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+        openWindow();
+        QCOMPARE(shownServiceItem(), 0);
+        click("BitBtn1");
+        QCOMPARE(shownServiceItem(), 3);
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("active"));
-        testing_support::ClickButton(*window, "btnStopService");
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+        click("btnStopService");
+        QCOMPARE(shownServiceItem(), 0);
         QCOMPARE(systemd->activeState(kUnit), QStringLiteral("inactive"));
-        QVERIFY(twins.boxes.shown().empty());
+        QVERIFY(twins->boxes.shown().empty());
     }
 
     void aProgramThatCannotRunFailsEveryPress_data() {
@@ -204,17 +204,16 @@ private Q_SLOTS:
     void aProgramThatCannotRunFailsEveryPress() {
         QFETCH(QString, service);
         QVERIFY(install(Unit("", service.toStdString())));
-        const auto window = testing_support::OpenServiceWindow();
+        openWindow();
         for (int press = 1; press <= 3; ++press) {
             QElapsedTimer timer;
             timer.start();
-            testing_support::ClickButton(*window, "BitBtn1");
+            click("BitBtn1");
             QVERIFY2(timer.elapsed() < kQuickFailure, qPrintable(QString::number(timer.elapsed())));
-            QCOMPARE(twins.boxes.shown().size(), std::size_t(press));
-            QCOMPARE(testing_support::ShownServiceItem(*window), 0);
+            QCOMPARE(twins->boxes.shown().size(), std::size_t(press));
+            QCOMPARE(shownServiceItem(), 0);
         }
-        QCOMPARE(testing_support::BoxTexts(twins.boxes).constFirst(),
-                 QString::fromUtf8(kStartFailed));
+        QCOMPARE(twins->boxes.shownTexts().front(), std::string(kStartFailed));
         QVERIFY(systemd->activeState(kUnit) != QLatin1String("active"));
     }
 
@@ -258,12 +257,11 @@ private Q_SLOTS:
 
     void theWindowWithoutTheUnitShowsBothFailures() {
         QVERIFY(systemd->removeUnit(kUnit));
-        const auto window = testing_support::OpenServiceWindow();
-        testing_support::ClickButton(*window, "BitBtn1");
-        testing_support::ClickButton(*window, "btnStopService");
-        QCOMPARE(testing_support::BoxTexts(twins.boxes),
-                 QStringList({QString::fromUtf8(kStartFailed), QString::fromUtf8(kStopFailed)}));
-        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
+        openWindow();
+        click("BitBtn1");
+        click("btnStopService");
+        QCOMPARE(twins->boxes.shownTexts(), (std::vector<std::string>{kStartFailed, kStopFailed}));
+        QCOMPARE(shownServiceItem(), -1);
     }
 
     void aUserWithoutRightsIsRefusedAtOnce() {

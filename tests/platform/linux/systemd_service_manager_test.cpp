@@ -3,9 +3,8 @@
 #include "platform/memory/set_clock.h"
 #include "platform/system_clock.h"
 #include "tests/support/private_session_bus.h"
-#include "tests/support/service_window.h"
 #include "tests/support/toolkit_fixture.h"
-#include "toolkit/toolkit_platform.h"
+#include "tests/support/window_driver.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -30,7 +29,7 @@ constexpr std::chrono::milliseconds kLook{100};
 
 // systemd is python3-dbusmock with the project's template, on a bus of the test's own that
 // stands in for the system bus.
-class SystemdServiceManagerTest : public QObject {
+class SystemdServiceManagerTest : public QObject, public testing_support::WindowDriver {
     Q_OBJECT
 
 private:
@@ -39,13 +38,13 @@ private:
     std::unique_ptr<platform::SystemdServiceManager> services;
     platform::SystemClock systemClock;
     platform::SetClock setClock;
-    testing_support::ToolkitTwins twins;
+    std::unique_ptr<testing_support::ToolkitTwins> twins;
 
     void wire(platform::Clock& clock) {
-        auto wiring = twins.wiring();
+        auto wiring = twins->wiring();
         wiring.clock = &clock;
         wiring.serviceManager = services.get();
-        vemlo::UseToolkitPlatform(wiring);
+        twins->wire(wiring);
     }
 
     // A call to the mock: on the manager, or on the unit's object for its properties.
@@ -97,13 +96,14 @@ private Q_SLOTS:
         QVERIFY(bus->startTemplate(QStringLiteral(SYSTEMD_MOCK_TEMPLATE), kSystemd,
                                    QString::fromStdString(folder->file("systemd.log"))));
         services = std::make_unique<platform::SystemdServiceManager>(bus->address().toStdString());
-        twins.boxes.clear();
+        twins = std::make_unique<testing_support::ToolkitTwins>();
         setClock = platform::SetClock{};
         wire(systemClock);
     }
 
     void cleanup() {
-        vemlo::UseToolkitPlatform({});
+        window.reset();
+        twins.reset();
         services.reset();
         bus->stopMocks();
         folder.reset();
@@ -413,40 +413,39 @@ private Q_SLOTS:
         addUnit(QStringLiteral("inactive"));
         mockManager(QStringLiteral("SetMockJobs"),
                     {kUnit, 300u, QStringLiteral("active"), QStringLiteral("inactive")});
-        const auto window = testing_support::OpenServiceWindow();
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
-        testing_support::ClickButton(*window, "BitBtn1");
-        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
-        testing_support::ClickButton(*window, "btnStopService");
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
-        testing_support::ClickButton(*window, "btnStopService");
-        QCOMPARE(testing_support::ShownServiceItem(*window), 0);
-        QVERIFY(twins.boxes.shown().empty());
+        openWindow();
+        QCOMPARE(shownServiceItem(), 0);
+        click("BitBtn1");
+        QCOMPARE(shownServiceItem(), 3);
+        click("btnStopService");
+        QCOMPARE(shownServiceItem(), 0);
+        click("btnStopService");
+        QCOMPARE(shownServiceItem(), 0);
+        QVERIFY(twins->boxes.shown().empty());
     }
 
     void theWindowShowsTheFailuresOfARefusingManager() {
         addUnit(QStringLiteral("active"));
         mockManager(QStringLiteral("SetMockRefusal"),
                     {QStringLiteral("org.freedesktop.DBus.Error.AccessDenied")});
-        const auto window = testing_support::OpenServiceWindow();
-        testing_support::ClickButton(*window, "btnStopService");
-        testing_support::ClickButton(*window, "BitBtn1");
+        openWindow();
+        click("btnStopService");
+        click("BitBtn1");
         QCOMPARE(
-            testing_support::BoxTexts(twins.boxes),
-            QStringList({QStringLiteral("An error occurred while trying to stop the service!"),
-                         QStringLiteral("An error occurred while trying to start the service!")}));
-        QCOMPARE(testing_support::ShownServiceItem(*window), 3);
+            twins->boxes.shownTexts(),
+            (std::vector<std::string>{"An error occurred while trying to stop the service!",
+                                      "An error occurred while trying to start the service!"}));
+        QCOMPARE(shownServiceItem(), 3);
     }
 
     void theWindowWithoutTheUnitSelectsNothing() {
-        const auto window = testing_support::OpenServiceWindow();
-        testing_support::ClickButton(*window, "BitBtn1");
-        testing_support::ClickButton(*window, "btnStopService");
-        QCOMPARE(
-            testing_support::BoxTexts(twins.boxes),
-            QStringList({QStringLiteral("An error occurred while trying to start the service!"),
-                         QStringLiteral("An error occurred while trying to stop the service!")}));
-        QCOMPARE(testing_support::ShownServiceItem(*window), -1);
+        openWindow();
+        click("BitBtn1");
+        click("btnStopService");
+        QCOMPARE(twins->boxes.shownTexts(),
+                 (std::vector<std::string>{"An error occurred while trying to start the service!",
+                                           "An error occurred while trying to stop the service!"}));
+        QCOMPARE(shownServiceItem(), -1);
     }
 };
 

@@ -115,7 +115,7 @@ protected:
     WindowMessagesTest() {
         auto wiring = twins.wiring();
         wiring.windowMessages = &messages;
-        vemlo::UseToolkitPlatform(wiring);
+        twins.wire(wiring);
     }
 
     testing_support::ToolkitTwins twins;

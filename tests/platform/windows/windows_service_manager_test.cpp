@@ -23,7 +23,7 @@ protected:
         auto wiring = twins.wiring();
         wiring.serviceManager = &manager;
         wiring.clock = &clock;
-        vemlo::UseToolkitPlatform(wiring);
+        twins.wire(wiring);
     }
 
     testing_support::ToolkitTwins twins;

@@ -10,6 +10,16 @@ server=/usr/lib/wine/wineserver
 log="$WINEPREFIX.log"
 case "$1" in
 setup)
+    # Drive N: of Wine's "network" type, a folder of the prefix, for the universal names' tests.
+    # The mount manager reads the drives' types when it starts: the server starts afresh once.
+    if [ ! -L "$WINEPREFIX/dosdevices/n:" ]; then
+        mkdir -p "$WINEPREFIX/network-drive"
+        "$wine" reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f \
+            </dev/null >>"$log" 2>&1
+        ln -s ../network-drive "$WINEPREFIX/dosdevices/n:"
+        "$server" -k </dev/null >>"$log" 2>&1 || true
+        "$server" -w </dev/null >>"$log" 2>&1 || true
+    fi
     "$server" -p30 </dev/null >>"$log" 2>&1 || true
     "$wine" sc stop VemloTestService </dev/null >>"$log" 2>&1 || true
     "$wine" sc delete VemloTestService </dev/null >>"$log" 2>&1 || true

@@ -355,9 +355,13 @@ private Q_SLOTS:
         twins->boxes.answerNextPrompt("ny");
         click("BitBtn4");
         QCOMPARE(twins->boxes.shown().size(), size_t{1});
-        QCOMPARE(twins->boxes.shown()[0].kind, platform::BoxKind::Error);
-        QVERIFY(twins->boxes.shown()[0].text.starts_with("Cannot create file \"" + kLinks +
-                                                         "ny.udl\""));
+        const auto& box = twins->boxes.shown()[0];
+        QCOMPARE(box.kind, platform::BoxKind::Error);
+        QVERIFY(box.text.starts_with("Cannot create file \"" + kLinks + "ny.udl\""));
+        // The application's error box, as for the window's own handlers.
+        QVERIFY(!box.title.empty());
+        QCOMPARE(box.title, QCoreApplication::applicationName().toStdString());
+        QVERIFY(box.text.ends_with('.'));
         QVERIFY(twins->shellOpener.opened().empty());
         QCOMPARE(selected(), QStringLiteral("lager.udl"));
         QVERIFY(dialog->isVisible());

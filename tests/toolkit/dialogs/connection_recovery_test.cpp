@@ -46,14 +46,6 @@ protected:
         container.Connections.push_back(std::move(connection));
         return added;
     }
-
-    std::vector<std::string> shownTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : twins.boxes.shown()) {
-            texts.push_back(box.text);
-        }
-        return texts;
-    }
 };
 
 struct SuspendCase {
@@ -218,7 +210,7 @@ TEST_P(ResumePassTest, ReopensMarkedConnectionsAndReports) {
     EXPECT_EQ(connection.steps(), c.steps);
     EXPECT_EQ(connection.Connected(), c.connectedAfter);
     EXPECT_EQ(connection.Tag(), c.tag);
-    EXPECT_EQ(shownTexts(), c.boxes);
+    EXPECT_EQ(twins.boxes.shownTexts(), c.boxes);
     EXPECT_EQ(twins.processEnd.codes(), c.exitCodes);
 }
 

@@ -1,7 +1,6 @@
 #include "tests/support/toolkit_fixture.h"
 #include "toolkit/settings/environment.h"
 #include "toolkit/settings/shared_settings.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -150,10 +149,9 @@ TEST_F(EnvironmentTest, DerivesTheFoldersAndTheKey) {
 TEST_F(EnvironmentTest, WindowsPathsGiveTheSameResults) {
     platform::MemoryFileSystem drive('\\');
     twins.shellFolders.set(platform::kFolderProgramFilesCommon, "C:\\Program Files\\Common Files");
-    vemlo::UseToolkitPlatform({.settingsStore = &twins.store,
-                               .messageBoxes = &twins.boxes,
-                               .shellFolders = &twins.shellFolders,
-                               .fileSystem = &drive});
+    auto services = twins.wiring();
+    services.fileSystem = &drive;
+    twins.wire(services);
     drive.setCurrentFolder("D:\\Apps\\Export Admin");
     ASSERT_TRUE(vemlo::InitEnvironment());
     EXPECT_EQ(vemlo::g_ProgramPath, "D:\\Apps\\Export Admin\\");

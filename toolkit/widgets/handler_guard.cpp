@@ -1,11 +1,13 @@
-#include "app/handler_guard.h"
+#include "toolkit/widgets/handler_guard.h"
 
-#include "app/default_error_handler.h"
 #include "platform/store_deadline.h"
+#include "toolkit/widgets/application_error.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <exception>
+
+namespace vemlo {
 
 namespace {
 
@@ -36,3 +38,5 @@ void RunGuarded(const std::function<void()>& handler) {
         ShowApplicationError(DefaultHandlerText(error.what()));
     }
 }
+
+} // namespace vemlo
