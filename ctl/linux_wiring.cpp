@@ -1,9 +1,7 @@
 #include "ctl/linux_wiring.h"
 
-#include "ctl/ctl_command.h"
+#include "ctl/ctl_wiring.h"
 #include "ctl/tty_agent.h"
-#include "platform/console/console_message_boxes.h"
-#include "platform/console/no_window_messages.h"
 #include "platform/linux/hive_paths.h"
 #include "platform/linux/mountinfo_network_names.h"
 #include "platform/linux/posix_regional_settings.h"
@@ -11,7 +9,6 @@
 #include "platform/linux/std_file_system.h"
 #include "platform/linux/systemd_service_manager.h"
 #include "platform/system_clock.h"
-#include "toolkit/toolkit_platform.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -48,23 +45,16 @@ int RunCtlOnLinux(int argc, char** argv) {
     // The bus connection wants an application object; it loads no display library.
     QCoreApplication application(argc, argv);
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
-    platform::ConsoleMessageBoxes boxes("lumra-export-ctl", std::cerr);
-    platform::NoWindowMessages windows;
     platform::SystemClock clock;
     platform::StdFileSystem files(args);
     platform::SystemdServiceManager services;
     platform::PosixRegionalSettings regional;
     platform::MountInfoNetworkNames networkNames;
-    vemlo::UseToolkitPlatform({.settingsStore = &store,
-                               .messageBoxes = &boxes,
-                               .windowMessages = &windows,
-                               .clock = &clock,
-                               .fileSystem = &files,
-                               .serviceManager = &services,
-                               .regionalSettings = &regional,
-                               .networkNames = &networkNames});
-    const int code =
-        RunCtlCommand(args, std::cout, std::cerr, ::isatty(STDOUT_FILENO) == 1, SessionOfCaller());
-    vemlo::UseToolkitPlatform({});
-    return code;
+    return RunCtlOn({.settingsStore = &store,
+                     .clock = &clock,
+                     .fileSystem = &files,
+                     .serviceManager = &services,
+                     .regionalSettings = &regional,
+                     .networkNames = &networkNames},
+                    args, ::isatty(STDOUT_FILENO) == 1, SessionOfCaller());
 }

@@ -1,8 +1,6 @@
 #include "ctl/windows_wiring.h"
 
-#include "ctl/ctl_command.h"
-#include "platform/console/console_message_boxes.h"
-#include "platform/console/no_window_messages.h"
+#include "ctl/ctl_wiring.h"
 #include "platform/system_clock.h"
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/wide_text.h"
@@ -10,10 +8,9 @@
 #include "platform/windows/windows_network_names.h"
 #include "platform/windows/windows_regional_settings.h"
 #include "platform/windows/windows_service_manager.h"
-#include "toolkit/toolkit_platform.h"
 
+#include <cstdio>
 #include <io.h>
-#include <iostream>
 #include <windows.h>
 
 int RunCtlOnWindows() {
@@ -21,23 +18,17 @@ int RunCtlOnWindows() {
     SetConsoleOutputCP(CP_UTF8);
     const auto args = platform::Utf8Arguments();
     platform::RegistrySettingsStore store;
-    platform::ConsoleMessageBoxes boxes("lumra-export-ctl", std::cerr);
-    platform::NoWindowMessages windows;
     platform::SystemClock clock;
     platform::WindowsFileSystem files(args);
     platform::WindowsServiceManager services;
     platform::WindowsRegionalSettings regional;
     platform::WindowsNetworkNames networkNames;
-    vemlo::UseToolkitPlatform({.settingsStore = &store,
-                               .messageBoxes = &boxes,
-                               .windowMessages = &windows,
-                               .clock = &clock,
-                               .fileSystem = &files,
-                               .serviceManager = &services,
-                               .regionalSettings = &regional,
-                               .networkNames = &networkNames});
     // The service control manager asks nobody: a user who may not start the service is refused.
-    const int code = RunCtlCommand(args, std::cout, std::cerr, _isatty(_fileno(stdout)) != 0);
-    vemlo::UseToolkitPlatform({});
-    return code;
+    return RunCtlOn({.settingsStore = &store,
+                     .clock = &clock,
+                     .fileSystem = &files,
+                     .serviceManager = &services,
+                     .regionalSettings = &regional,
+                     .networkNames = &networkNames},
+                    args, _isatty(_fileno(stdout)) != 0);
 }
