@@ -1,5 +1,6 @@
 #include "admin/config_rules.h"
 
+#include "admin/window_texts.h"
 #include "platform/store_text.h"
 
 #include <array>
@@ -12,6 +13,20 @@ constexpr std::array kFields = {ConfigField::Name, ConfigField::DataProvider,
                                 ConfigField::ExportFolder, ConfigField::ExportFilename};
 
 } // namespace
+
+const char* CaptionOf(ConfigField field) {
+    switch (field) {
+    case ConfigField::Name:
+        return kCaptionConfigName;
+    case ConfigField::DataProvider:
+        return kCaptionDataProvider;
+    case ConfigField::ExportFolder:
+        return kCaptionExportFolder;
+    case ConfigField::ExportFilename:
+        break;
+    }
+    return kCaptionExportFilename;
+}
 
 std::string TLumraConfig::*MemberOf(ConfigField field) {
     switch (field) {
@@ -52,9 +67,10 @@ std::optional<UnstorableValue> FirstUnstorableValue(const TLumraConfigs& configs
     return std::nullopt;
 }
 
-std::string UnstorableValueMessage(const std::string& caption, int index) {
-    return "Fältet \"" + caption + "\" i konfiguration nummer " + std::to_string(index + 1) +
-           " är längre än " + std::to_string(platform::kMaxTextUnits) +
+std::string UnstorableValueMessage(const UnstorableValue& value) {
+    return "Fältet \"" + std::string(CaptionOf(value.field)) + "\" i konfiguration nummer " +
+           std::to_string(value.index + 1) + " är längre än " +
+           std::to_string(platform::kMaxTextUnits) +
            " tecken eller innehåller tecken som inte kan sparas. Ändra det innan du sparar; inget "
            "har sparats.";
 }

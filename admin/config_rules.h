@@ -10,6 +10,9 @@ namespace lumra {
 // The values of a configuration that the user edits.
 enum class ConfigField { Name, DataProvider, ExportFolder, ExportFilename };
 
+// The window's caption of a field.
+const char* CaptionOf(ConfigField field);
+
 // A configuration's member that holds a field's text.
 std::string TLumraConfig::*MemberOf(ConfigField field);
 
@@ -26,6 +29,6 @@ struct UnstorableValue {
 };
 std::optional<UnstorableValue> FirstUnstorableValue(const TLumraConfigs& configs);
 // The message names the field by its caption.
-std::string UnstorableValueMessage(const std::string& caption, int index);
+std::string UnstorableValueMessage(const UnstorableValue& value);
 
 } // namespace lumra

@@ -18,4 +18,22 @@ WeekdayList AfterPeriodShown(WeekdayList list, const std::string& periodText) {
     return list;
 }
 
+std::string PeriodTextShown(int position) {
+    if (position < 0 || position >= static_cast<int>(kPeriodTexts.size())) {
+        return {};
+    }
+    return kPeriodTexts[static_cast<std::size_t>(position)];
+}
+
+WeekdayList LoadedWeekdayList(int periodPosition, int weekdayPosition) {
+    WeekdayList list;
+    const std::string shown = PeriodTextShown(periodPosition);
+    // Only a text that differs from the empty one of the fresh list raises the change.
+    if (!shown.empty()) {
+        list = AfterPeriodShown(list, shown);
+    }
+    list.position = weekdayPosition;
+    return list;
+}
+
 } // namespace lumra

@@ -17,6 +17,14 @@ struct WeekdayList {
 // other period enables it and selects Monday when nothing was selected.
 WeekdayList AfterPeriodShown(WeekdayList list, const std::string& periodText);
 
+// The period text that a position of the period list shows: "" past its end, as a list that was
+// just filled shows nothing then.
+std::string PeriodTextShown(int position);
+
+// The weekday list as the window loads it: from lists just filled, the stored period's text is
+// shown (AfterPeriodShown), then the stored weekday's position is selected.
+WeekdayList LoadedWeekdayList(int periodPosition, int weekdayPosition);
+
 // "Spara" writes the weekday only while the list is enabled: under "Månad" that depends on the
 // period shown before it.
 inline bool WeekdayIsWritten(const WeekdayList& list) {

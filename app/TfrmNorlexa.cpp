@@ -1,5 +1,6 @@
 #include "app/TfrmNorlexa.h"
 
+#include "admin/window_texts.h"
 #include "app/TRadioGroup.h"
 #include "app/store_problems.h"
 #include "toolkit/settings/environment.h"
@@ -84,21 +85,25 @@ void TfrmNorlexa::buildControls() {
     sbLumraStatus->addWidget(spare);
     pnlBottom->installEventFilter(this);
 
-    gbTimer = vemlo::MakeGroup(pnlClient, "gbTimer", "Tid när exporten ska köras",
-                               QRect(4, 10, 333, 115));
+    gbTimer =
+        vemlo::MakeGroup(pnlClient, "gbTimer", lumra::kCaptionSchedule, QRect(4, 10, 333, 115));
     cbPeriod = vemlo::MakeList(gbTimer, "cbPeriod", QRect(10, 38, 145, 22));
-    lbPeriod = vemlo::MakeLabel(gbTimer, "lbPeriod", "Period", QPoint(10, 21), cbPeriod);
+    lbPeriod =
+        vemlo::MakeLabel(gbTimer, "lbPeriod", lumra::kCaptionPeriod, QPoint(10, 21), cbPeriod);
     cbDag = vemlo::MakeList(gbTimer, "cbDag", QRect(172, 38, 150, 22));
-    lbDag = vemlo::MakeLabel(gbTimer, "lbDag", "Dag", QPoint(172, 21), cbDag);
-    edDag = vemlo::MakeCaptioned<QLineEdit>(gbTimer, "edDag", "Siste i månaden", cbDag->geometry());
+    lbDag = vemlo::MakeLabel(gbTimer, "lbDag", lumra::kCaptionDag, QPoint(172, 21), cbDag);
+    edDag = vemlo::MakeCaptioned<QLineEdit>(gbTimer, "edDag", lumra::kCaptionLastDayOfMonth,
+                                            cbDag->geometry());
     edDag->setReadOnly(true);
     edDag->setEnabled(false);
     edDag->setAccessibleName(lbDag->text());
     edDag->hide();
     dtpTid = vemlo::MakeTimePicker(gbTimer, "dtpTid", QRect(10, 83, 80, 22));
-    lbKlockan = vemlo::MakeLabel(gbTimer, "lbKlockan", "Klockan", QPoint(10, 66), dtpTid);
+    lbKlockan =
+        vemlo::MakeLabel(gbTimer, "lbKlockan", lumra::kCaptionKlockan, QPoint(10, 66), dtpTid);
 
-    GroupBox2 = vemlo::MakeGroup(pnlClient, "GroupBox2", "Konfiguration", QRect(4, 128, 333, 304));
+    GroupBox2 =
+        vemlo::MakeGroup(pnlClient, "GroupBox2", lumra::kCaptionConfigs, QRect(4, 128, 333, 304));
     cmbConfigs = vemlo::MakeList(GroupBox2, "cmbConfigs", QRect(10, 22, 190, 22));
     cmbConfigs->setAccessibleName(GroupBox2->title());
     btnConfigAdd =
@@ -106,9 +111,11 @@ void TfrmNorlexa::buildControls() {
     btnConfigRemove = vemlo::MakeCaptioned<QPushButton>(GroupBox2, "btnConfigRemove", "Tabort",
                                                         QRect(267, 21, 56, 24));
     edtConfigName = vemlo::Make<QLineEdit>(GroupBox2, "edtConfigName", QRect(10, 68, 313, 22));
-    Label3 = vemlo::MakeLabel(GroupBox2, "Label3", "Namn", QPoint(10, 51), edtConfigName);
+    Label3 = vemlo::MakeLabel(GroupBox2, "Label3", lumra::kCaptionConfigName, QPoint(10, 51),
+                              edtConfigName);
 
-    GroupBox1 = vemlo::MakeGroup(GroupBox2, "GroupBox1", "Databaskoppling", QRect(10, 98, 313, 56));
+    GroupBox1 = vemlo::MakeGroup(GroupBox2, "GroupBox1", lumra::kCaptionDataProvider,
+                                 QRect(10, 98, 313, 56));
     edDataprovider = vemlo::Make<QLineEdit>(GroupBox1, "edDataprovider", QRect(8, 22, 165, 22));
     edDataprovider->setReadOnly(true);
     edDataprovider->setFocusPolicy(Qt::ClickFocus);
@@ -124,8 +131,8 @@ void TfrmNorlexa::buildControls() {
     edExportkatalog =
         vemlo::Make<QLineEdit>(gbExportkatalog, "edExportkatalog", QRect(8, 40, 231, 22));
     edExportkatalog->setReadOnly(true);
-    Label1 = vemlo::MakeLabel(gbExportkatalog, "Label1", "Ange sökväg till exportfilerna",
-                              QPoint(8, 22), edExportkatalog);
+    Label1 = vemlo::MakeLabel(gbExportkatalog, "Label1", lumra::kCaptionExportFolder, QPoint(8, 22),
+                              edExportkatalog);
     buValjKatalog = vemlo::MakeCaptioned<QToolButton>(gbExportkatalog, "buValjKatalog", "Välj...",
                                                       QRect(245, 39, 60, 24));
     buValjKatalog->setFocusPolicy(Qt::NoFocus);
@@ -133,30 +140,32 @@ void TfrmNorlexa::buildControls() {
         vemlo::Make<QLineEdit>(gbExportkatalog, "edExportfilname", QRect(8, 92, 297, 22));
     edExportfilname->setToolTip(QStringLiteral("Filnamnet för exportfilerna. Batchnr, datum och "
                                                "kliniknr läggs automatiskt till på slutet"));
-    Label2 =
-        vemlo::MakeLabel(gbExportkatalog, "Label2", "Ange filnamn", QPoint(8, 74), edExportfilname);
+    Label2 = vemlo::MakeLabel(gbExportkatalog, "Label2", lumra::kCaptionExportFilename,
+                              QPoint(8, 74), edExportfilname);
 
-    gbKorning = vemlo::MakeGroup(pnlClient, "gbKorning", "Körning", QRect(344, 10, 243, 115));
+    gbKorning =
+        vemlo::MakeGroup(pnlClient, "gbKorning", lumra::kCaptionRuns, QRect(344, 10, 243, 115));
     edPrevrun = vemlo::MakeDisplayEdit(gbKorning, "edPrevrun", QRect(10, 38, 140, 22));
-    Label5 = vemlo::MakeLabel(gbKorning, "Label5", "Senaste körning", QPoint(10, 21), edPrevrun);
+    Label5 =
+        vemlo::MakeLabel(gbKorning, "Label5", lumra::kCaptionPrevrun, QPoint(10, 21), edPrevrun);
     edNextrun = vemlo::MakeDisplayEdit(gbKorning, "edNextrun", QRect(10, 83, 140, 22));
     Label4 =
-        vemlo::MakeLabel(gbKorning, "Label4", "Tid för nästa körning", QPoint(10, 66), edNextrun);
+        vemlo::MakeLabel(gbKorning, "Label4", lumra::kCaptionNextrun, QPoint(10, 66), edNextrun);
     buRunNow = vemlo::MakeCaptioned<QPushButton>(gbKorning, "buRunNow", "Kör nu...",
                                                  QRect(158, 82, 75, 24));
 
-    gbService = vemlo::MakeGroup(pnlClient, "gbService", "Service", QRect(344, 128, 243, 304));
+    gbService =
+        vemlo::MakeGroup(pnlClient, "gbService", lumra::kCaptionService, QRect(344, 128, 243, 304));
     cbRestartService = vemlo::MakeCaptioned<QCheckBox>(
-        gbService, "cbRestartService", "Starta om service varje dag", QRect(10, 22, 220, 18));
+        gbService, "cbRestartService", lumra::kCaptionRestart, QRect(10, 22, 220, 18));
     dtpRestart = vemlo::MakeTimePicker(gbService, "dtpRestart", QRect(130, 46, 70, 22));
-    Label7 = vemlo::MakeLabel(gbService, "Label7", "Tid att starta om", QPoint(10, 50), dtpRestart);
-    rgStatus =
-        new TRadioGroup(QStringLiteral("Status"),
-                        {QStringLiteral("SERVICE_STOPPED"), QStringLiteral("SERVICE_START_PENDING"),
-                         QStringLiteral("SERVICE_STOP_PENDING"), QStringLiteral("SERVICE_RUNNING"),
-                         QStringLiteral("SERVICE_CONTINUE_PENDING"),
-                         QStringLiteral("SERVICE_PAUSE_PENDING"), QStringLiteral("SERVICE_PAUSED")},
-                        gbService);
+    Label7 = vemlo::MakeLabel(gbService, "Label7", lumra::kCaptionRestartTime, QPoint(10, 50),
+                              dtpRestart);
+    QStringList stateNames;
+    for (const char* name : lumra::kServiceStateNames) {
+        stateNames << QString::fromUtf8(name);
+    }
+    rgStatus = new TRadioGroup(QString::fromUtf8(lumra::kCaptionStatus), stateNames, gbService);
     rgStatus->setObjectName(QStringLiteral("rgStatus"));
     rgStatus->setAccessibleName(rgStatus->title());
     rgStatus->setGeometry(10, 76, 223, 160);

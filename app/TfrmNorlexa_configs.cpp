@@ -246,19 +246,9 @@ bool TfrmNorlexa::RefuseUnstorableConfig() {
     if (!unstorable) {
         return false;
     }
-    const struct {
-        QLineEdit* field;
-        QString caption;
-    } shown[] = {
-        {edtConfigName, Label3->text()},
-        {edDataprovider, GroupBox1->title()},
-        {edExportkatalog, Label1->text()},
-        {edExportfilname, Label2->text()},
-    };
-    const auto& where = shown[static_cast<int>(unstorable->field)];
-    vemlo::ShowInfoMessage(
-        lumra::UnstorableValueMessage(where.caption.toStdString(), unstorable->index));
-    SelectForCorrection(unstorable->index, where.field);
+    QLineEdit* const fields[] = {edtConfigName, edDataprovider, edExportkatalog, edExportfilname};
+    vemlo::ShowInfoMessage(lumra::UnstorableValueMessage(*unstorable));
+    SelectForCorrection(unstorable->index, fields[static_cast<int>(unstorable->field)]);
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "admin/service_control.h"
+#include "admin/window_texts.h"
 #include "app/TRadioGroup.h"
 #include "app/TfrmNorlexa.h"
 #include "toolkit/dialogs/message_routines.h"
@@ -32,13 +33,11 @@ void TfrmNorlexa::ShowServiceState() {
 }
 
 void TfrmNorlexa::BitBtn1Click() {
-    RunServiceRequest(&lumra::StartExportService,
-                      "An error occurred while trying to start the service!");
+    RunServiceRequest(&lumra::StartExportService, lumra::kServiceStartFailed);
 }
 
 void TfrmNorlexa::btnStopServiceClick() {
-    RunServiceRequest(&lumra::StopExportService,
-                      "An error occurred while trying to stop the service!");
+    RunServiceRequest(&lumra::StopExportService, lumra::kServiceStopFailed);
 }
 
 void TfrmNorlexa::RunServiceRequest(bool (*request)(const std::string&, const std::string&),

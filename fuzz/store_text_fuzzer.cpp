@@ -5,9 +5,9 @@
 #include "fuzz/check.h"
 #include "platform/case_folding.h"
 #include "platform/store_text.h"
+#include "platform/terminal_text.h"
 #include "toolkit/dataproviders/data_link_file.h"
 #include "vemlo-reg/reg_file.h"
-#include "vemlo-reg/reg_text.h"
 
 #include <cstdint>
 

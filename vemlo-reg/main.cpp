@@ -1,5 +1,5 @@
-#include "platform/message_boxes.h"
-#include "platform/window_messages.h"
+#include "platform/console/console_message_boxes.h"
+#include "platform/console/no_window_messages.h"
 #include "toolkit/toolkit_platform.h"
 #include "vemlo-reg/reg_command.h"
 
@@ -17,39 +17,12 @@
 #include <unistd.h>
 #endif
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
+#ifndef _WIN32
 namespace {
 
-// Without a window, what the toolkit would show in a box goes to stderr on one line.
-class StderrMessageBoxes final : public platform::MessageBoxes {
-public:
-    int show(const platform::BoxRequest& request) override {
-        auto text = request.text;
-        std::replace(text.begin(), text.end(), '\r', ' ');
-        std::cerr << "vemlo-reg: " << text << "\n";
-        return request.defaultButton;
-    }
-    std::optional<std::string> prompt(const platform::PromptRequest&) override {
-        return std::nullopt;
-    }
-};
-
-// A command line has no progress window to get out of the way.
-class NoWindowMessages final : public platform::WindowMessages {
-public:
-    std::uint16_t registerWindowMessage(const std::string&) override { return 0; }
-    platform::WindowRef findWindow(const std::string&) override { return {}; }
-    std::int64_t sendMessage(const platform::WindowRef&, std::uint32_t, std::uint64_t,
-                             std::int64_t) override {
-        return 0;
-    }
-    std::uint64_t applicationWindow() override { return 0; }
-};
-
-#ifndef _WIN32
 // The package runs it on installation; what it changed goes to stderr as well, for the log.
 int InitMachineHive() {
     const auto path = platform::MachineHivePath();
@@ -64,9 +37,9 @@ int InitMachineHive() {
     }
     return kRegOk;
 }
-#endif
 
 } // namespace
+#endif
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
@@ -91,8 +64,8 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #else
     platform::SqliteSettingsStore store(platform::UserHivePath(), platform::MachineHivePath());
 #endif
-    StderrMessageBoxes boxes;
-    NoWindowMessages windows;
+    platform::ConsoleMessageBoxes boxes("vemlo-reg", std::cerr);
+    platform::NoWindowMessages windows;
     vemlo::UseToolkitPlatform(
         {.settingsStore = &store, .messageBoxes = &boxes, .windowMessages = &windows});
 #ifdef _WIN32

@@ -3,11 +3,11 @@
 #include "platform/settings_store.h"
 #include "platform/store_deadline.h"
 #include "platform/store_text.h"
+#include "platform/terminal_text.h"
 #include "toolkit/settings/registry.h"
 #include "toolkit/settings/store_failures.h"
 #include "toolkit/toolkit_platform.h"
 #include "vemlo-reg/reg_store.h"
-#include "vemlo-reg/reg_text.h"
 #include "vemlo-reg/reg_transfer.h"
 
 #include <cerrno>

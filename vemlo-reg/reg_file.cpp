@@ -1,7 +1,7 @@
 #include "vemlo-reg/reg_file.h"
 
 #include "platform/store_text.h"
-#include "vemlo-reg/reg_text.h"
+#include "platform/terminal_text.h"
 
 #include <charconv>
 #include <ostream>

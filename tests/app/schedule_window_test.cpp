@@ -3,6 +3,7 @@
 #include "app/TfrmNorlexa.h"
 #include "app/default_error_handler.h"
 #include "platform/memory/fixed_regional_settings.h"
+#include "tests/support/schedule_cases.h"
 #include "tests/support/toolkit_fixture.h"
 #include "tests/support/window_driver.h"
 #include "toolkit/settings/registry.h"
@@ -60,137 +61,8 @@ const LoadRow kLoadRows[] = {
     {"unreadable times", "1", "", "6 o'clock", "25:00", "Dag", "", QTime(6, 0), QTime(1, 0)},
 };
 
-struct SparaRow {
-    const char* label;
-    QDate today;
-    const char* prevrun;
-    const char* storedPeriod;
-    const char* storedDag;
-    const char* storedTid;
-    std::vector<std::string> picks;
-    const char* nextrun;
-    const char* period;
-    const char* dag;
-};
-
-const QDate kWednesday(2014, 10, 29);
-
-// An enabled weekday list that nothing selected writes "0": the list starts enabled, and only
-// the period "Dag" disables it.
-const SparaRow kSparaRows[] = {
-    {"nothing stored", kWednesday, "", "", "", "", {}, "2014-10-30 06:00:00", "1", ""},
-    {"every day, run earlier today",
-     kWednesday,
-     "2014-10-29 05:00:00",
-     "",
-     "",
-     "",
-     {"cbPeriod=0"},
-     "2014-10-30 06:00:00",
-     "1",
-     ""},
-    {"every day, run three days ahead",
-     kWednesday,
-     "2014-11-01 05:00:00",
-     "",
-     "",
-     "",
-     {},
-     "2014-11-02 06:00:00",
-     "1",
-     ""},
-    {"every week on monday lies in the past",
-     kWednesday,
-     "2014-10-26 06:00:00",
-     "",
-     "",
-     "",
-     {"cbPeriod=1", "cbDag=0"},
-     "2014-10-27 06:00:00",
-     "7",
-     "1"},
-    {"every week on friday of the week after",
-     kWednesday,
-     "",
-     "",
-     "",
-     "",
-     {"cbPeriod=1", "cbDag=4"},
-     "2014-11-07 06:00:00",
-     "7",
-     "5"},
-    {"every week with no weekday stored",
-     kWednesday,
-     "",
-     "7",
-     "",
-     "",
-     {},
-     "2014-11-02 06:00:00",
-     "7",
-     "0"},
-    {"every week with a weekday past sunday",
-     kWednesday,
-     "",
-     "7",
-     "10",
-     "",
-     {},
-     "2014-11-12 06:00:00",
-     "7",
-     "10"},
-    {"every month, run today",
-     QDate(2014, 10, 31),
-     "2014-10-31 06:00:00",
-     "",
-     "",
-     "",
-     {"cbPeriod=3"},
-     "2014-10-31 06:00:00",
-     "30",
-     ""},
-    {"every month, run in september",
-     kWednesday,
-     "2014-09-30 06:00:00",
-     "30",
-     "",
-     "",
-     {},
-     "2014-10-31 06:00:00",
-     "30",
-     "0"},
-    {"every month in december",
-     QDate(2014, 12, 5),
-     "",
-     "30",
-     "",
-     "",
-     {},
-     "2014-12-31 06:00:00",
-     "30",
-     "0"},
-    {"midnight gives the date alone",
-     kWednesday,
-     "",
-     "",
-     "",
-     "00:00:00",
-     {},
-     "2014-10-30",
-     "1",
-     ""},
-    {"stored period 2 writes 14",
-     kWednesday,
-     "",
-     "2",
-     "3",
-     "",
-     {},
-     "2014-11-12 06:00:00",
-     "14",
-     "3"},
-    {"stored period 5 writes 180", kWednesday, "", "5", "", "", {}, "1899-12-30", "180", "0"},
-};
+// The next run after "Spara", shared with the command line's schedule tests.
+const auto& kSparaRows = testing_support::kSparaCases;
 
 struct WeekdayRow {
     const char* label;
@@ -301,7 +173,7 @@ private Q_SLOTS:
     void sparaWritesTheNextRun() {
         QFETCH(int, row);
         const auto& spara = kSparaRows[row];
-        twins->clock.set({spara.today.year(), spara.today.month(), spara.today.day(), 9, 15, 0, 0});
+        twins->clock.set({spara.today.year, spara.today.month, spara.today.day, 9, 15, 0, 0});
         storeTimer("Prevrun", spara.prevrun);
         storeTimer("Period", spara.storedPeriod);
         storeTimer("Dag", spara.storedDag);

@@ -107,6 +107,32 @@ for file in /var/lib/vemlo/machine.hive "\$XDG_CONFIG_HOME/vemlo/user.hive"; do
     grep -qF "       $file" <<<"$(section "$page" FILES)" || fail "vemlo-reg(1) FILES lacks $file"
 done
 
+# lumra-export-ctl(1) documents every command and exit code the packaged program has; its bash
+# completion lies where bash-completion loads it on demand, by the command's name, and completes
+# the verbs.
+page="$scratch/lumra-export-ctl.txt"
+usage=$(env -i "$root/usr/bin/lumra-export-ctl" --help) || fail "the packaged lumra-export-ctl does not run"
+commands=$(sed -n 's/^ *\(usage: \)\{0,1\}lumra-export-ctl \(\[--json\] \)\{0,1\}\([a-z-]*\( [a-z]*\)\{0,1\}\).*/\3/p' \
+    <<<"$usage" | sort -u)
+[ -n "$commands" ] || fail "no commands in the usage text: $usage"
+while read -r command; do
+    grep -qF "$command" <<<"$(section "$page" COMMANDS)" ||
+        fail "lumra-export-ctl(1) COMMANDS lacks $command"
+done <<<"$commands"
+codes=$(sed -n 's/^inline constexpr int kCtl[A-Za-z]* = \([0-9]*\);/\1/p' "$source_dir/ctl/ctl_exit.h")
+[ -n "$codes" ] || fail "no exit codes found in ctl/ctl_exit.h"
+for code in $codes; do
+    grep -qE "^       $code( |$)" <<<"$(section "$page" "EXIT STATUS")" ||
+        fail "lumra-export-ctl(1) EXIT STATUS lacks $code"
+done
+completion="$root/usr/share/bash-completion/completions/lumra-export-ctl"
+[ -f "$completion" ] || fail "no bash completion at ${completion#"$root"}"
+completed=$(bash -c '_init_completion() { cur=${COMP_WORDS[COMP_CWORD]}; prev=${COMP_WORDS[COMP_CWORD-1]};
+        words=("${COMP_WORDS[@]}"); cword=$COMP_CWORD; }
+    source "$1"; COMP_WORDS=(lumra-export-ctl config s); COMP_CWORD=2
+    _lumra_export_ctl; echo "${COMPREPLY[*]}"' _ "$completion")
+[ "$completed" = "show set" ] || fail "the completion of 'config s' is '$completed'"
+
 # The maintainer scripts, run in a scratch root: postinst makes the hive folder with mode 1777 and
 # mends its mode on upgrade; postrm keeps it on remove and upgrade, and on purge takes it away only
 # when empty. Each step: script, argument, a file to leave in the folder or -, expected mode or

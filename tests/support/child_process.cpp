@@ -142,4 +142,13 @@ int Wait(pid_t pid) {
     return status;
 }
 
+Finished RunChild(const std::vector<std::string>& args, int uid) {
+    auto child = StartChild(args, uid);
+    Finished finished;
+    finished.output = ReadAll(child);
+    const int status = Wait(child.pid);
+    finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return finished;
+}
+
 } // namespace testing_support

@@ -36,4 +36,11 @@ std::string ReadAll(Child& child);
 // Waits for the child and gives its wait status.
 int Wait(pid_t pid);
 
+// A helper run to its end: its exit code (-1 when a signal ended it) and all it wrote.
+struct Finished {
+    int exitCode = -1;
+    std::string output;
+};
+Finished RunChild(const std::vector<std::string>& args, int uid = -1);
+
 } // namespace testing_support

@@ -106,14 +106,12 @@ private:
 
     // The request as another user, through a program of its own: "true 4" and the like.
     QString requestAs(uid_t user, const char* verb) {
-        auto child = testing_support::StartChild(
+        const auto request = testing_support::RunChild(
             {SERVICE_REQUEST_PATH, systemd->address().toStdString(), verb}, static_cast<int>(user));
-        const auto output = testing_support::ReadAll(child);
-        const int status = testing_support::Wait(child.pid);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            return QStringLiteral("exit status %1").arg(status);
+        if (request.exitCode != 0) {
+            return QStringLiteral("exit status %1").arg(request.exitCode);
         }
-        return QString::fromStdString(output).trimmed();
+        return QString::fromStdString(request.output).trimmed();
     }
 
 private Q_SLOTS:

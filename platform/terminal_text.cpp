@@ -1,4 +1,4 @@
-#include "vemlo-reg/reg_text.h"
+#include "platform/terminal_text.h"
 
 #include <cstdio>
 
