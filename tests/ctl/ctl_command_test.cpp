@@ -493,6 +493,31 @@ TEST_F(CtlTest, HiveTextIsEscapedOnATerminalOnly) {
     EXPECT_EQ(run.err, "lumra-export-ctl: no configuration named 'x\\x1B[31m'\n");
 }
 
+// JSON escapes C0 controls by itself but passes DEL and the C1 controls (U+009B is a CSI to a
+// terminal) as they are.
+TEST_F(CtlTest, JsonCarriesNoControlCharacterRaw) {
+    storeSlot(0, "Name", "a\x7f\u009b2Jb");
+    storeTimer("Nextrun", "\u0085\u009d0;x\u0007");
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--json", "status"},
+                                               {"--json", "config", "list"},
+                                               {"--json", "config", "show", "--slot", "0"}}) {
+        const auto run = ctl(args, true);
+        ASSERT_EQ(run.code, kCtlOk) << run.err;
+        EXPECT_EQ(run.out.find('\x7f'), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("\xc2\x9b"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("\xc2\x85"), std::string::npos) << run.out;
+        const auto parsed = nlohmann::json::parse(run.out);
+        const auto& config = args[1] == "status" ? parsed["Configurations"][0]
+                             : args[1] == "config" && args[2] == "list" ? parsed[0]
+                                                                        : parsed;
+        EXPECT_EQ(config["Name"], "a\x7f\u009b2Jb");
+        if (args[1] == "status") {
+            EXPECT_EQ(parsed["Timers"]["Nextrun"], "\u0085\u009d0;x\u0007");
+        }
+    }
+}
+
 TEST_F(CtlTest, ServiceRequestsSayWhatTheButtonsSay) {
     twins.services.startAccepted = false;
     twins.services.reportNext(platform::ServiceStatus{platform::kServiceRunning, 0, 0});
