@@ -7,7 +7,10 @@
 #include "ctl/ctl_exit.h"
 #include "ctl/write_batch.h"
 #include "platform/regional_settings.h"
+#include "platform/regional_text.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <tuple>
 
 namespace {
 
@@ -62,6 +65,18 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
     if (!stored.problem.empty() || !restart.problem.empty()) {
         return IncompleteRead(streams, stored.problem.empty() ? restart.problem : stored.problem);
     }
+    // Writing the default in place of a time not given would change it without a word.
+    for (const auto& [given, text, option] :
+         {std::tuple{choice.time.has_value(), &stored.tid, "--time"},
+          std::tuple{choice.restartTime.has_value(), &stored.restarttime, "--restart-time"}}) {
+        if (!given && IsUnreadableTime(formats, *text)) {
+            return Fail(streams, kCtlRefused,
+                        "the stored time '" + *text +
+                            "' is no time in these regional settings (LC_TIME); run the command "
+                            "with the settings it was written in, or give " +
+                            option + ".");
+        }
+    }
     int period = lumra::PeriodPositionOfStored(stored.period);
     auto weekdays = lumra::LoadedWeekdayList(period, lumra::WeekdayPositionOfStored(stored.dag));
     std::string periodShown = lumra::PeriodTextShown(period);
@@ -96,6 +111,10 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
 }
 
 } // namespace
+
+bool IsUnreadableTime(const platform::RegionalFormats& formats, const std::string& stored) {
+    return !stored.empty() && !platform::ParseTime(formats, stored);
+}
 
 int ScheduleCommand(const CtlArguments& arguments, const CtlStreams& streams) {
     if (arguments.words.size() < 2 || arguments.words[1] != "set") {

@@ -276,6 +276,31 @@ TEST_F(CtlTest, APrevrunThatIsNoDateIsRefusedWithTheWindowsMessage) {
     }
 }
 
+// A time written in other regional settings (say "06.30.00") would be replaced by the window's
+// default without a word: it is refused unless the option replaces it, and status shows it as
+// stored.
+TEST_F(CtlTest, AStoredTimeThatIsNoTimeHereIsRefusedNotReplaced) {
+    storeTimer("Tid", "06.30.00");
+    storeTimer("Restarttime", "02.15.00");
+    auto run = ctl({"schedule", "set", "--restart", "on"});
+    EXPECT_EQ(run.code, kCtlRefused);
+    EXPECT_NE(run.err.find("'06.30.00'"), std::string::npos) << run.err;
+    EXPECT_EQ(timer("Tid"), "06.30.00");
+    EXPECT_EQ(timer("Restart"), "<absent>");
+    run = ctl({"schedule", "set", "--time", "06:30"});
+    EXPECT_EQ(run.code, kCtlRefused);
+    EXPECT_NE(run.err.find("'02.15.00'"), std::string::npos) << run.err;
+    EXPECT_EQ(timer("Tid"), "06.30.00");
+    run = ctl({"schedule", "set", "--time", "06:30", "--restart-time", "02:15"});
+    EXPECT_EQ(run.code, kCtlOk) << run.err;
+    EXPECT_EQ(timer("Tid"), "06:30:00");
+    EXPECT_EQ(timer("Restarttime"), "02:15:00");
+    storeTimer("Tid", "06.30.00");
+    run = ctl({"status"});
+    EXPECT_NE(run.out.find("  Klockan: 06.30.00\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Tid att starta om: 02:15:00\n"), std::string::npos) << run.out;
+}
+
 TEST_F(CtlTest, AnIncompleteReadWritesNothing) {
     storeTimer("Period", "14");
     twins.store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
