@@ -570,6 +570,24 @@ TEST_F(CtlTest, ServiceRequestsSayWhatTheButtonsSay) {
     EXPECT_EQ(out.str(), "Status: no state could be read\n");
 }
 
+// A full disk or a closed pipe: the result never reached the caller, so it is no success.
+TEST_F(CtlTest, OutputThatCouldNotBeWrittenFails) {
+    storeSlot(0, "Name", "Kassan");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--json", "status"}, {"config", "list"}, {"config", "add"}, {"--help"}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(RunCtlCommand(args, out, err, false), kCtlRefused) << args.back();
+        EXPECT_EQ(err.str(), "lumra-export-ctl: the output could not be written\n");
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(RunCtlCommand({"config", "show", "Saknas"}, out, err, false), kCtlRefused);
+    EXPECT_EQ(RunCtlCommand({"status", "x"}, out, err, false), kCtlUsage);
+}
+
 TEST_F(CtlTest, HelpListsEveryCommandAndExitCode) {
     const auto run = ctl({"--help"});
     EXPECT_EQ(run.code, kCtlOk);
