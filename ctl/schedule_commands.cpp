@@ -32,6 +32,14 @@ struct Choice {
     std::optional<platform::LocalDateTime> restartTime;
 };
 
+// The weekday list is disabled or hidden under "Dag" and "Månad".
+void CheckDayFits(const std::string& periodShown) {
+    if (periodShown == lumra::kPeriodEveryDay || periodShown == lumra::kPeriodEveryMonth) {
+        throw CtlUsageError("--day needs a weekly period (Vecka or Varanna vecka); the period is " +
+                            periodShown);
+    }
+}
+
 Choice ChoiceOf(const CtlArguments& arguments) {
     Choice choice;
     if (const auto text = arguments.option("--period")) {
@@ -50,6 +58,10 @@ Choice ChoiceOf(const CtlArguments& arguments) {
     if (const auto text = arguments.option("--restart-time")) {
         choice.restartTime =
             Parsed(TimeOfText(*text), "--restart-time", *text, "HH:MM or HH:MM:SS");
+    }
+    // Known before the store is read, so a locked store does not hide it.
+    if (choice.weekday && choice.period) {
+        CheckDayFits(lumra::PeriodTextShown(*choice.period));
     }
     return choice;
 }
@@ -89,11 +101,7 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
         }
     }
     if (choice.weekday) {
-        if (periodShown == lumra::kPeriodEveryDay || periodShown == lumra::kPeriodEveryMonth) {
-            throw CtlUsageError("--day needs a weekly period (Vecka or Varanna vecka); the period "
-                                "is " +
-                                periodShown);
-        }
+        CheckDayFits(periodShown);
         weekdays.position = *choice.weekday;
     }
     const auto timeOfDay = choice.time.value_or(lumra::TimeOfStored(formats, stored.tid, 6));

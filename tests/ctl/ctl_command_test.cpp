@@ -301,6 +301,14 @@ TEST_F(CtlTest, AStoredTimeThatIsNoTimeHereIsRefusedNotReplaced) {
     EXPECT_NE(run.out.find("  Tid att starta om: 02:15:00\n"), std::string::npos) << run.out;
 }
 
+// A usage error that the command line alone shows is one whatever becomes of the store.
+TEST_F(CtlTest, ADayForADailyPeriodIsAUsageErrorAlsoWhenTheStoreIsLocked) {
+    twins.store.failNext(platform::MemorySettingsStore::Call::BeginBatch, platform::kBusy);
+    const auto run = ctl({"schedule", "set", "--period", "dag", "--day", "måndag"});
+    EXPECT_EQ(run.code, kCtlUsage);
+    EXPECT_NE(run.err.find("--day needs a weekly period"), std::string::npos) << run.err;
+}
+
 TEST_F(CtlTest, AnIncompleteReadWritesNothing) {
     storeTimer("Period", "14");
     twins.store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
