@@ -69,6 +69,13 @@ void ExpectAddressed(const CtlArguments& arguments, const std::vector<std::strin
     ExpectShape(arguments, bySlot ? 2 : 3, With(options, "--slot"));
 }
 
+// An empty folder would be stored as the root folder: the separator alone.
+void CheckFields(const CtlArguments& arguments) {
+    if (arguments.option("--folder") == "") {
+        throw CtlUsageError("--folder takes a folder, not ''");
+    }
+}
+
 void ApplyFields(lumra::TLumraConfig& config, const CtlArguments& arguments) {
     if (const auto name = arguments.option("--name")) {
         config.name = *name;
@@ -160,6 +167,7 @@ template <typename Change> int Changed(const CtlStreams& streams, Change change)
 
 int Add(const CtlArguments& arguments, const CtlStreams& streams) {
     ExpectShape(arguments, 2, kFieldOptions);
+    CheckFields(arguments);
     int added = -1;
     const int code = Changed(streams, [&](lumra::TLumraConfigs& configs) {
         ApplyFields(configs.Add(), arguments);
@@ -178,6 +186,7 @@ int Set(const CtlArguments& arguments, const CtlStreams& streams) {
         throw CtlUsageError("config set needs at least one of --name, --dataprovider, --folder, "
                             "--file");
     }
+    CheckFields(arguments);
     return Changed(streams, [&](lumra::TLumraConfigs& configs) {
         const auto found = Find(configs, arguments, streams);
         if (found.code == kCtlOk) {

@@ -60,19 +60,20 @@ and written in the caller's regional settings (LC_TIME), as the window does.
 A command that finds the store locked by another program waits at most five seconds in all.
 Exit status: 0 done; 1 refused or failed (a rule of the window, a service that did not start or
 stop or whose state could not be read, a configuration not found or ambiguous, a stored previous
-run that is no date and time); 2 usage error; 3 the store could not be read or written, an
+run that is no date and time, output that could not be written); 2 usage error; 3 the store could not be read or written, an
 incomplete read included. Messages go to stderr, one line each.)";
 }
 
-int RunCtlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  bool terminal, const ServiceSession& session) {
+namespace {
+
+int RunOne(const std::vector<std::string>& args, const CtlStreams& streams,
+           const ServiceSession& session) {
     // One command waits for locks and runs statements at most one budget in all.
     const platform::ActionBudget budget;
-    const CtlStreams streams{out, err, terminal};
     try {
         const auto arguments = ParseCtlArguments(args);
         if (arguments.help) {
-            out << CtlHelp() << "\n";
+            streams.out << CtlHelp() << "\n";
             return kCtlOk;
         }
         if (arguments.words.empty()) {
@@ -99,4 +100,18 @@ int RunCtlCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return Fail(streams, kCtlUsage,
                     std::string(error.what()) + " (lumra-export-ctl --help lists the commands)");
     }
+}
+
+} // namespace
+
+int RunCtlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  bool terminal, const ServiceSession& session) {
+    const CtlStreams streams{out, err, terminal};
+    const int code = RunOne(args, streams, session);
+    // A script must not take output lost to a full disk or a closed pipe for the result.
+    if (!out.flush()) {
+        const int failed = Fail(streams, kCtlRefused, "the output could not be written");
+        return code == kCtlOk ? failed : code;
+    }
+    return code;
 }

@@ -5,6 +5,7 @@
 #include "platform/terminal_text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 std::string Shown(const CtlStreams& streams, const std::string& text) {
     return streams.terminal ? EscapeRegControls(text) : text;
@@ -31,7 +32,29 @@ CtlJson ConfigJson(int slot, const lumra::TLumraConfig& config) {
 }
 
 void PrintJson(const CtlStreams& streams, const CtlJson& value) {
-    streams.out << value.dump(2, ' ', false, CtlJson::error_handler_t::replace) << "\n";
+    const std::string text = value.dump(2, ' ', false, CtlJson::error_handler_t::replace);
+    // The dump escapes C0 only; DEL and the C1 controls (U+009B is a CSI) can stand only inside
+    // its strings, where \u escapes read back the same.
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        unsigned control = 0;
+        if (c == 0x7F) {
+            control = c;
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            control = next;
+            ++i;
+        }
+        if (control == 0) {
+            shown += static_cast<char>(c);
+            continue;
+        }
+        char escape[16];
+        std::snprintf(escape, sizeof escape, "\\u%04x", control);
+        shown += escape;
+    }
+    streams.out << shown << "\n";
 }
 
 int Fail(const CtlStreams& streams, int code, const std::string& message) {

@@ -7,7 +7,10 @@
 #include "ctl/ctl_exit.h"
 #include "ctl/write_batch.h"
 #include "platform/regional_settings.h"
+#include "platform/regional_text.h"
 #include "toolkit/toolkit_platform.h"
+
+#include <tuple>
 
 namespace {
 
@@ -29,6 +32,14 @@ struct Choice {
     std::optional<platform::LocalDateTime> restartTime;
 };
 
+// The weekday list is disabled or hidden under "Dag" and "Månad".
+void CheckDayFits(const std::string& periodShown) {
+    if (periodShown == lumra::kPeriodEveryDay || periodShown == lumra::kPeriodEveryMonth) {
+        throw CtlUsageError("--day needs a weekly period (Vecka or Varanna vecka); the period is " +
+                            periodShown);
+    }
+}
+
 Choice ChoiceOf(const CtlArguments& arguments) {
     Choice choice;
     if (const auto text = arguments.option("--period")) {
@@ -48,6 +59,10 @@ Choice ChoiceOf(const CtlArguments& arguments) {
         choice.restartTime =
             Parsed(TimeOfText(*text), "--restart-time", *text, "HH:MM or HH:MM:SS");
     }
+    // Known before the store is read, so a locked store does not hide it.
+    if (choice.weekday && choice.period) {
+        CheckDayFits(lumra::PeriodTextShown(*choice.period));
+    }
     return choice;
 }
 
@@ -62,6 +77,18 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
     if (!stored.problem.empty() || !restart.problem.empty()) {
         return IncompleteRead(streams, stored.problem.empty() ? restart.problem : stored.problem);
     }
+    // Writing the default in place of a time not given would change it without a word.
+    for (const auto& [given, text, option] :
+         {std::tuple{choice.time.has_value(), &stored.tid, "--time"},
+          std::tuple{choice.restartTime.has_value(), &stored.restarttime, "--restart-time"}}) {
+        if (!given && IsUnreadableTime(formats, *text)) {
+            return Fail(streams, kCtlRefused,
+                        "the stored time '" + *text +
+                            "' is no time in these regional settings (LC_TIME); run the command "
+                            "with the settings it was written in, or give " +
+                            option + ".");
+        }
+    }
     int period = lumra::PeriodPositionOfStored(stored.period);
     auto weekdays = lumra::LoadedWeekdayList(period, lumra::WeekdayPositionOfStored(stored.dag));
     std::string periodShown = lumra::PeriodTextShown(period);
@@ -74,11 +101,7 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
         }
     }
     if (choice.weekday) {
-        if (periodShown == lumra::kPeriodEveryDay || periodShown == lumra::kPeriodEveryMonth) {
-            throw CtlUsageError("--day needs a weekly period (Vecka or Varanna vecka); the period "
-                                "is " +
-                                periodShown);
-        }
+        CheckDayFits(periodShown);
         weekdays.position = *choice.weekday;
     }
     const auto timeOfDay = choice.time.value_or(lumra::TimeOfStored(formats, stored.tid, 6));
@@ -96,6 +119,10 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
 }
 
 } // namespace
+
+bool IsUnreadableTime(const platform::RegionalFormats& formats, const std::string& stored) {
+    return !stored.empty() && !platform::ParseTime(formats, stored);
+}
 
 int ScheduleCommand(const CtlArguments& arguments, const CtlStreams& streams) {
     if (arguments.words.size() < 2 || arguments.words[1] != "set") {

@@ -7,6 +7,7 @@
 #include "config/schedule_values.h"
 #include "ctl/config_commands.h"
 #include "ctl/ctl_exit.h"
+#include "ctl/schedule_commands.h"
 #include "ctl/service_commands.h"
 #include "platform/regional_settings.h"
 #include "platform/regional_text.h"
@@ -36,6 +37,15 @@ std::string WeekdayShown(const lumra::WeekdayList& list, const std::string& stor
     return list.position == -1 ? std::string() : stored;
 }
 
+// The stored time as the window shows it, or as it is stored when it is no time here.
+std::string TimeShown(const platform::RegionalFormats& formats, const std::string& stored,
+                      int defaultHour) {
+    if (IsUnreadableTime(formats, stored)) {
+        return stored;
+    }
+    return platform::FormatTime(formats, lumra::TimeOfStored(formats, stored, defaultHour));
+}
+
 int PrintText(const CtlStreams& streams, const lumra::TLumraConfigs& configs, std::uint32_t state) {
     const auto formats = vemlo::RegionalSettings().formats();
     const auto stored = lumra::ReadStoredSchedule();
@@ -54,16 +64,13 @@ int PrintText(const CtlStreams& streams, const lumra::TLumraConfigs& configs, st
     PrintField(streams, lumra::kCaptionPeriod, periodShown.empty() ? stored.period : periodShown,
                2);
     PrintField(streams, lumra::kCaptionDag, WeekdayShown(weekdays, stored.dag), 2);
-    PrintField(streams, lumra::kCaptionKlockan,
-               platform::FormatTime(formats, lumra::TimeOfStored(formats, stored.tid, 6)), 2);
+    PrintField(streams, lumra::kCaptionKlockan, TimeShown(formats, stored.tid, 6), 2);
     streams.out << lumra::kCaptionRuns << "\n";
     PrintField(streams, lumra::kCaptionPrevrun, runs.previousRun, 2);
     PrintField(streams, lumra::kCaptionNextrun, runs.nextRun, 2);
     streams.out << lumra::kCaptionService << "\n";
     PrintField(streams, lumra::kCaptionRestart, restart.on ? "ja" : "nej", 2);
-    PrintField(streams, lumra::kCaptionRestartTime,
-               platform::FormatTime(formats, lumra::TimeOfStored(formats, stored.restarttime, 1)),
-               2);
+    PrintField(streams, lumra::kCaptionRestartTime, TimeShown(formats, stored.restarttime, 1), 2);
     const std::string stateName = ServiceStateName(state);
     PrintField(streams, lumra::kCaptionStatus,
                stateName.empty() ? "no state could be read" : stateName, 2);

@@ -276,6 +276,39 @@ TEST_F(CtlTest, APrevrunThatIsNoDateIsRefusedWithTheWindowsMessage) {
     }
 }
 
+// A time written in other regional settings (say "06.30.00") would be replaced by the window's
+// default without a word: it is refused unless the option replaces it, and status shows it as
+// stored.
+TEST_F(CtlTest, AStoredTimeThatIsNoTimeHereIsRefusedNotReplaced) {
+    storeTimer("Tid", "06.30.00");
+    storeTimer("Restarttime", "02.15.00");
+    auto run = ctl({"schedule", "set", "--restart", "on"});
+    EXPECT_EQ(run.code, kCtlRefused);
+    EXPECT_NE(run.err.find("'06.30.00'"), std::string::npos) << run.err;
+    EXPECT_EQ(timer("Tid"), "06.30.00");
+    EXPECT_EQ(timer("Restart"), "<absent>");
+    run = ctl({"schedule", "set", "--time", "06:30"});
+    EXPECT_EQ(run.code, kCtlRefused);
+    EXPECT_NE(run.err.find("'02.15.00'"), std::string::npos) << run.err;
+    EXPECT_EQ(timer("Tid"), "06.30.00");
+    run = ctl({"schedule", "set", "--time", "06:30", "--restart-time", "02:15"});
+    EXPECT_EQ(run.code, kCtlOk) << run.err;
+    EXPECT_EQ(timer("Tid"), "06:30:00");
+    EXPECT_EQ(timer("Restarttime"), "02:15:00");
+    storeTimer("Tid", "06.30.00");
+    run = ctl({"status"});
+    EXPECT_NE(run.out.find("  Klockan: 06.30.00\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Tid att starta om: 02:15:00\n"), std::string::npos) << run.out;
+}
+
+// A usage error that the command line alone shows is one whatever becomes of the store.
+TEST_F(CtlTest, ADayForADailyPeriodIsAUsageErrorAlsoWhenTheStoreIsLocked) {
+    twins.store.failNext(platform::MemorySettingsStore::Call::BeginBatch, platform::kBusy);
+    const auto run = ctl({"schedule", "set", "--period", "dag", "--day", "måndag"});
+    EXPECT_EQ(run.code, kCtlUsage);
+    EXPECT_NE(run.err.find("--day needs a weekly period"), std::string::npos) << run.err;
+}
+
 TEST_F(CtlTest, AnIncompleteReadWritesNothing) {
     storeTimer("Period", "14");
     twins.store.failNext(platform::MemorySettingsStore::Call::QueryValue, platform::kBusy);
@@ -390,6 +423,10 @@ const RefusalCase kConfigRefusals[] = {
      {"config", "set", "--slot", "1", "--name", ""},
      kCtlRefused,
      "Konfiguration nummer 2 saknar namn."},
+    {"an empty folder, which would be the root folder",
+     {"config", "set", "--slot", "0", "--folder", ""},
+     kCtlUsage,
+     "--folder takes a folder"},
     {"an added empty name",
      {"config", "add", "--name="},
      kCtlRefused,
@@ -493,6 +530,31 @@ TEST_F(CtlTest, HiveTextIsEscapedOnATerminalOnly) {
     EXPECT_EQ(run.err, "lumra-export-ctl: no configuration named 'x\\x1B[31m'\n");
 }
 
+// JSON escapes C0 controls by itself but passes DEL and the C1 controls (U+009B is a CSI to a
+// terminal) as they are.
+TEST_F(CtlTest, JsonCarriesNoControlCharacterRaw) {
+    storeSlot(0, "Name", "a\x7f\u009b2Jb");
+    storeTimer("Nextrun", "\u0085\u009d0;x\u0007");
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"--json", "status"},
+                                               {"--json", "config", "list"},
+                                               {"--json", "config", "show", "--slot", "0"}}) {
+        const auto run = ctl(args, true);
+        ASSERT_EQ(run.code, kCtlOk) << run.err;
+        EXPECT_EQ(run.out.find('\x7f'), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("\xc2\x9b"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("\xc2\x85"), std::string::npos) << run.out;
+        const auto parsed = nlohmann::json::parse(run.out);
+        const auto& config = args[1] == "status" ? parsed["Configurations"][0]
+                             : args[1] == "config" && args[2] == "list" ? parsed[0]
+                                                                        : parsed;
+        EXPECT_EQ(config["Name"], "a\x7f\u009b2Jb");
+        if (args[1] == "status") {
+            EXPECT_EQ(parsed["Timers"]["Nextrun"], "\u0085\u009d0;x\u0007");
+        }
+    }
+}
+
 TEST_F(CtlTest, ServiceRequestsSayWhatTheButtonsSay) {
     twins.services.startAccepted = false;
     twins.services.reportNext(platform::ServiceStatus{platform::kServiceRunning, 0, 0});
@@ -514,6 +576,24 @@ TEST_F(CtlTest, ServiceRequestsSayWhatTheButtonsSay) {
     EXPECT_EQ(err.str(), "lumra-export-ctl: An error occurred while trying to stop the service!\n"
                          "lumra-export-ctl: nobody to ask\n");
     EXPECT_EQ(out.str(), "Status: no state could be read\n");
+}
+
+// A full disk or a closed pipe: the result never reached the caller, so it is no success.
+TEST_F(CtlTest, OutputThatCouldNotBeWrittenFails) {
+    storeSlot(0, "Name", "Kassan");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--json", "status"}, {"config", "list"}, {"config", "add"}, {"--help"}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        out.setstate(std::ios::badbit);
+        EXPECT_EQ(RunCtlCommand(args, out, err, false), kCtlRefused) << args.back();
+        EXPECT_EQ(err.str(), "lumra-export-ctl: the output could not be written\n");
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    out.setstate(std::ios::badbit);
+    EXPECT_EQ(RunCtlCommand({"config", "show", "Saknas"}, out, err, false), kCtlRefused);
+    EXPECT_EQ(RunCtlCommand({"status", "x"}, out, err, false), kCtlUsage);
 }
 
 TEST_F(CtlTest, HelpListsEveryCommandAndExitCode) {
