@@ -105,8 +105,8 @@ int RunOne(const std::vector<std::string>& args, const CtlStreams& streams,
 } // namespace
 
 int RunCtlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  bool terminal, const ServiceSession& session) {
-    const CtlStreams streams{out, err, terminal};
+                  const ServiceSession& session) {
+    const CtlStreams streams{out, err};
     const int code = RunOne(args, streams, session);
     // A script must not take output lost to a full disk or a closed pipe for the result.
     if (!out.flush()) {

@@ -7,10 +7,9 @@
 #include <vector>
 
 // Runs one command of lumra-export-ctl over the toolkit's platform: results to out, one-line
-// messages to err; terminal tells that out is a terminal, where text from the hive is escaped.
-// The exit code as ctl_exit.h has it.
+// messages to err. The exit code as ctl_exit.h has it.
 int RunCtlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                  bool terminal, const ServiceSession& session = {});
+                  const ServiceSession& session = {});
 
 // The usage lines.
 std::string CtlUsage();

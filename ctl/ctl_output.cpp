@@ -7,19 +7,22 @@
 #include <algorithm>
 #include <cstdio>
 
-std::string Shown(const CtlStreams& streams, const std::string& text) {
-    return streams.terminal ? EscapeRegControls(text) : text;
+// The text form is read line by line, on a terminal and by scripts alike: a line break or a
+// terminal control that any local user planted in the hive must not make a line of its own or
+// reach the terminal raw. The exact text is in --json.
+std::string Shown(const std::string& text) {
+    return EscapeRegControls(text);
 }
 
 void PrintField(const CtlStreams& streams, const std::string& caption, const std::string& value,
                 int indent) {
     streams.out << std::string(static_cast<std::size_t>(indent), ' ') << caption << ": "
-                << Shown(streams, value) << "\n";
+                << Shown(value) << "\n";
 }
 
 void PrintConfigLine(const CtlStreams& streams, int slot, const std::string& name, int indent) {
-    streams.out << std::string(static_cast<std::size_t>(indent), ' ') << slot << "\t"
-                << Shown(streams, name) << "\n";
+    streams.out << std::string(static_cast<std::size_t>(indent), ' ') << slot << "\t" << Shown(name)
+                << "\n";
 }
 
 CtlJson ConfigJson(int slot, const lumra::TLumraConfig& config) {

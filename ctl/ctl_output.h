@@ -9,16 +9,14 @@
 // Keys keep the order they are given in.
 using CtlJson = nlohmann::ordered_json;
 
-// Where a command writes: results to out, one-line messages to err. On a terminal, text read
-// from the hive is escaped so that nothing of it reaches the terminal raw.
+// Where a command writes: results to out, one-line messages to err.
 struct CtlStreams {
     std::ostream& out;
     std::ostream& err;
-    bool terminal = false;
 };
 
 // Text read from the hive as it is printed.
-std::string Shown(const CtlStreams& streams, const std::string& text);
+std::string Shown(const std::string& text);
 
 // "caption: value" on a line of its own, indented.
 void PrintField(const CtlStreams& streams, const std::string& caption, const std::string& value,

@@ -7,7 +7,7 @@
 
 #include <iostream>
 
-int RunCtlOn(const CtlBackends& backends, const std::vector<std::string>& args, bool terminal,
+int RunCtlOn(const CtlBackends& backends, const std::vector<std::string>& args,
              const ServiceSession& session) {
     platform::ConsoleMessageBoxes boxes("lumra-export-ctl", std::cerr);
     platform::NoWindowMessages windows;
@@ -19,7 +19,7 @@ int RunCtlOn(const CtlBackends& backends, const std::vector<std::string>& args, 
                                .serviceManager = backends.serviceManager,
                                .regionalSettings = backends.regionalSettings,
                                .networkNames = backends.networkNames});
-    const int code = RunCtlCommand(args, std::cout, std::cerr, terminal, session);
+    const int code = RunCtlCommand(args, std::cout, std::cerr, session);
     vemlo::UseToolkitPlatform({});
     return code;
 }

@@ -27,5 +27,5 @@ struct CtlBackends {
 
 // Wires the toolkit to the backends for one command, runs it on the standard streams and undoes
 // the wiring; the exit code.
-int RunCtlOn(const CtlBackends& backends, const std::vector<std::string>& args, bool terminal,
+int RunCtlOn(const CtlBackends& backends, const std::vector<std::string>& args,
              const ServiceSession& session = {});

@@ -56,5 +56,5 @@ int RunCtlOnLinux(int argc, char** argv) {
                      .serviceManager = &services,
                      .regionalSettings = &regional,
                      .networkNames = &networkNames},
-                    args, ::isatty(STDOUT_FILENO) == 1, SessionOfCaller());
+                    args, SessionOfCaller());
 }

@@ -10,7 +10,6 @@
 #include "platform/windows/windows_service_manager.h"
 
 #include <cstdio>
-#include <io.h>
 #include <windows.h>
 
 int RunCtlOnWindows() {
@@ -30,5 +29,5 @@ int RunCtlOnWindows() {
                      .serviceManager = &services,
                      .regionalSettings = &regional,
                      .networkNames = &networkNames},
-                    args, _isatty(_fileno(stdout)) != 0);
+                    args);
 }

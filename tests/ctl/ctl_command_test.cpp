@@ -38,11 +38,11 @@ class CtlTest : public ::testing::Test {
 protected:
     testing_support::ToolkitTwins twins;
 
-    CtlRun ctl(const std::vector<std::string>& args, bool terminal = false) {
+    CtlRun ctl(const std::vector<std::string>& args) {
         std::ostringstream out;
         std::ostringstream err;
         CtlRun run;
-        run.code = RunCtlCommand(args, out, err, terminal);
+        run.code = RunCtlCommand(args, out, err);
         run.out = out.str();
         run.err = err.str();
         return run;
@@ -501,7 +501,7 @@ TEST_F(CtlTest, JsonParsesBackToTheStoredTexts) {
     storeSlot(0, "Name", "Kassan");
     storeSlot(0, "FileFormat", "4");
     storeSlot(1, "Name", "Två\nrader");
-    auto run = ctl({"--json", "status"}, true);
+    auto run = ctl({"--json", "status"});
     ASSERT_EQ(run.code, kCtlOk) << run.err;
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     auto status = nlohmann::json::parse(run.out);
@@ -522,11 +522,12 @@ TEST_F(CtlTest, JsonParsesBackToTheStoredTexts) {
     EXPECT_EQ(nlohmann::json::parse(run.out)["ServiceState"], "SERVICE_STOPPED");
 }
 
-TEST_F(CtlTest, HiveTextIsEscapedOnATerminalOnly) {
+// A script splitting the text form must not see a planted line break as a line of its own.
+TEST_F(CtlTest, HiveTextIsEscapedInTheTextForm) {
     storeSlot(0, "Name", "Röd\x1b[31m");
-    EXPECT_EQ(ctl({"config", "list"}, true).out, "0\tRöd\\x1B[31m\n");
-    EXPECT_EQ(ctl({"config", "list"}, false).out, "0\tRöd\x1b[31m\n");
-    const auto run = ctl({"config", "show", "x\x1b[31m"}, true);
+    storeSlot(1, "Name", "x\n0\tKassan");
+    EXPECT_EQ(ctl({"config", "list"}).out, "0\tRöd\\x1B[31m\n1\tx\\n0\\tKassan\n");
+    const auto run = ctl({"config", "show", "x\x1b[31m"});
     EXPECT_EQ(run.err, "lumra-export-ctl: no configuration named 'x\\x1B[31m'\n");
 }
 
@@ -539,7 +540,7 @@ TEST_F(CtlTest, JsonCarriesNoControlCharacterRaw) {
          std::vector<std::vector<std::string>>{{"--json", "status"},
                                                {"--json", "config", "list"},
                                                {"--json", "config", "show", "--slot", "0"}}) {
-        const auto run = ctl(args, true);
+        const auto run = ctl(args);
         ASSERT_EQ(run.code, kCtlOk) << run.err;
         EXPECT_EQ(run.out.find('\x7f'), std::string::npos) << run.out;
         EXPECT_EQ(run.out.find("\xc2\x9b"), std::string::npos) << run.out;
@@ -572,7 +573,7 @@ TEST_F(CtlTest, ServiceRequestsSayWhatTheButtonsSay) {
     session.noPromptNote = "nobody to ask";
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunCtlCommand({"service", "stop"}, out, err, false, session), kCtlRefused);
+    EXPECT_EQ(RunCtlCommand({"service", "stop"}, out, err, session), kCtlRefused);
     EXPECT_EQ(err.str(), "lumra-export-ctl: An error occurred while trying to stop the service!\n"
                          "lumra-export-ctl: nobody to ask\n");
     EXPECT_EQ(out.str(), "Status: no state could be read\n");
@@ -586,14 +587,14 @@ TEST_F(CtlTest, OutputThatCouldNotBeWrittenFails) {
         std::ostringstream out;
         std::ostringstream err;
         out.setstate(std::ios::badbit);
-        EXPECT_EQ(RunCtlCommand(args, out, err, false), kCtlRefused) << args.back();
+        EXPECT_EQ(RunCtlCommand(args, out, err), kCtlRefused) << args.back();
         EXPECT_EQ(err.str(), "lumra-export-ctl: the output could not be written\n");
     }
     std::ostringstream out;
     std::ostringstream err;
     out.setstate(std::ios::badbit);
-    EXPECT_EQ(RunCtlCommand({"config", "show", "Saknas"}, out, err, false), kCtlRefused);
-    EXPECT_EQ(RunCtlCommand({"status", "x"}, out, err, false), kCtlUsage);
+    EXPECT_EQ(RunCtlCommand({"config", "show", "Saknas"}, out, err), kCtlRefused);
+    EXPECT_EQ(RunCtlCommand({"status", "x"}, out, err), kCtlUsage);
 }
 
 TEST_F(CtlTest, HelpListsEveryCommandAndExitCode) {
