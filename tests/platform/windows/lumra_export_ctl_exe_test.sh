@@ -6,12 +6,11 @@
 set -uo pipefail
 program="$1"
 reg="$2"
-wine=/usr/lib/wine/wine64
 # Wine takes the arguments' encoding from the locale.
 export LC_ALL=C.UTF-8
 service_key='SOFTWARE\Vemlo\Lumra-Bokforing-Service'
 out="$(mktemp)"
-failures=0
+. "$(dirname "$0")/exe_expect.sh"
 
 # Nothing of an earlier run, and nothing of this one afterwards.
 cleanup() {
@@ -21,21 +20,6 @@ cleanup() {
 }
 trap 'cleanup; rm -f "$out"' EXIT
 cleanup
-
-# expect CODE OUTPUT ARGS...: runs the program and compares its exit code and standard output
-# (Windows line ends taken as plain ones).
-expect() {
-    local code="$1" output="$2"
-    shift 2
-    "$wine" "$program" "$@" </dev/null >"$out" 2>/dev/null
-    local status=$?
-    local got
-    got="$(tr -d '\r' <"$out")"
-    if [ "$status" != "$code" ] || [ "$got" != "$output" ]; then
-        echo "FAILED: lumra-export-ctl $*: exit $status (expected $code), output '$got' (expected '$output')"
-        failures=$((failures + 1))
-    fi
-}
 
 stored() {
     "$wine" "$reg" get "$service_key\\$1" "$2" </dev/null 2>/dev/null | tr -d '\r'

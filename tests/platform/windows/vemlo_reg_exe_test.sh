@@ -7,23 +7,8 @@ program="$1"
 export LC_ALL=C.UTF-8
 key="SOFTWARE\\VemloTests\\vemlo-reg-$$"
 out="$(mktemp)"
+. "$(dirname "$0")/exe_expect.sh"
 trap 'rm -f "$out"' EXIT
-failures=0
-
-# expect CODE OUTPUT ARGS...: runs the program and compares its exit code and standard output
-# (Windows line ends taken as plain ones).
-expect() {
-    local code="$1" output="$2"
-    shift 2
-    /usr/lib/wine/wine64 "$program" "$@" </dev/null >"$out" 2>/dev/null
-    local status=$?
-    local got
-    got="$(tr -d '\r' <"$out")"
-    if [ "$status" != "$code" ] || [ "$got" != "$output" ]; then
-        echo "FAILED: vemlo-reg $*: exit $status (expected $code), output '$got' (expected '$output')"
-        failures=$((failures + 1))
-    fi
-}
 
 expect 0 "" set "$key\\Sub" Namn "Lön"
 expect 0 "Lön" get "${key,,}\\SUB" NAMN
