@@ -42,37 +42,28 @@ std::string TLumraConfig::*MemberOf(ConfigField field) {
     return &TLumraConfig::exportFilename;
 }
 
-std::optional<int> FirstUnnamedConfig(const TLumraConfigs& configs) {
+std::optional<ConfigRefusal> RefusalBeforeSave(const TLumraConfigs& configs) {
     for (int i = 0; i < configs.Count(); ++i) {
         if (configs.GetItem(i).name.empty()) {
-            return i;
+            return ConfigRefusal{i, ConfigField::Name,
+                                 "Konfiguration nummer " + std::to_string(i + 1) +
+                                     " saknar namn. Ange ett namn innan du sparar."};
         }
     }
-    return std::nullopt;
-}
-
-std::string UnnamedConfigMessage(int index) {
-    return "Konfiguration nummer " + std::to_string(index + 1) +
-           " saknar namn. Ange ett namn innan du sparar.";
-}
-
-std::optional<UnstorableValue> FirstUnstorableValue(const TLumraConfigs& configs) {
     for (int i = 0; i < configs.Count(); ++i) {
         for (const auto field : kFields) {
             if (!platform::IsStorableText(configs.GetItem(i).*MemberOf(field))) {
-                return UnstorableValue{i, field};
+                return ConfigRefusal{
+                    i, field,
+                    "Fältet \"" + std::string(CaptionOf(field)) + "\" i konfiguration nummer " +
+                        std::to_string(i + 1) + " är längre än " +
+                        std::to_string(platform::kMaxTextUnits) +
+                        " tecken eller innehåller tecken som inte kan sparas. Ändra det innan du "
+                        "sparar; inget har sparats."};
             }
         }
     }
     return std::nullopt;
-}
-
-std::string UnstorableValueMessage(const UnstorableValue& value) {
-    return "Fältet \"" + std::string(CaptionOf(value.field)) + "\" i konfiguration nummer " +
-           std::to_string(value.index + 1) + " är längre än " +
-           std::to_string(platform::kMaxTextUnits) +
-           " tecken eller innehåller tecken som inte kan sparas. Ändra det innan du sparar; inget "
-           "har sparats.";
 }
 
 } // namespace lumra

@@ -16,19 +16,16 @@ const char* CaptionOf(ConfigField field);
 // A configuration's member that holds a field's text.
 std::string TLumraConfig::*MemberOf(ConfigField field);
 
-// A configuration without a name would end the stored list at its slot and hide every
-// configuration after it from the service: the index of the first, if any.
-std::optional<int> FirstUnnamedConfig(const TLumraConfigs& configs);
-std::string UnnamedConfigMessage(int index);
-
-// A value the store does not take would be lost while the user believes it saved, and a name
-// lost so would end the stored list at its slot: the first such value, if any.
-struct UnstorableValue {
+// Why a list may not be saved, checked in this order, before anything is computed or written:
+// a configuration without a name would end the stored list at its slot and hide every
+// configuration after it from the service; a value the store does not take would be lost while
+// the user believes it saved (a name lost so ends the list too). The configuration and field to
+// correct, and the message, which names the field by its caption.
+struct ConfigRefusal {
     int index = 0;
     ConfigField field = ConfigField::Name;
+    std::string message;
 };
-std::optional<UnstorableValue> FirstUnstorableValue(const TLumraConfigs& configs);
-// The message names the field by its caption.
-std::string UnstorableValueMessage(const UnstorableValue& value);
+std::optional<ConfigRefusal> RefusalBeforeSave(const TLumraConfigs& configs);
 
 } // namespace lumra

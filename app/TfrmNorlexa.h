@@ -95,10 +95,9 @@ private:
     void buDataproviderClick();
     void buValjKatalogClick();
     void buTestaAnslutningClick();
-    // Shows why "Spara" cannot save while a configuration has no name; false when all have one.
-    bool RefuseUnnamedConfig();
-    // Shows why "Spara" cannot save a value past the store's limit; false when all fit.
-    bool RefuseUnstorableConfig();
+    // Shows why "Spara" cannot save the list (a configuration without a name, a value the store
+    // does not take); false when it may.
+    bool RefuseConfigsBeforeSave();
     // Shows configuration i with the focus in the field, without the stored run information.
     void SelectForCorrection(int i, QLineEdit* field);
 

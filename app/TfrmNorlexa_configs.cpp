@@ -229,26 +229,15 @@ void TfrmNorlexa::buValjKatalogClick() {
 // The button is kept where the users know it; a connection test is not offered.
 void TfrmNorlexa::buTestaAnslutningClick() {}
 
-// Saving is refused before anything is computed or written, and the configuration at fault is
-// shown with the focus in its field.
-bool TfrmNorlexa::RefuseUnnamedConfig() {
-    const auto unnamed = lumra::FirstUnnamedConfig(*configs);
-    if (!unnamed) {
-        return false;
-    }
-    vemlo::ShowInfoMessage(lumra::UnnamedConfigMessage(*unnamed));
-    SelectForCorrection(*unnamed, edtConfigName);
-    return true;
-}
-
-bool TfrmNorlexa::RefuseUnstorableConfig() {
-    const auto unstorable = lumra::FirstUnstorableValue(*configs);
-    if (!unstorable) {
+// The configuration at fault is shown with the focus in its field.
+bool TfrmNorlexa::RefuseConfigsBeforeSave() {
+    const auto refusal = lumra::RefusalBeforeSave(*configs);
+    if (!refusal) {
         return false;
     }
     QLineEdit* const fields[] = {edtConfigName, edDataprovider, edExportkatalog, edExportfilname};
-    vemlo::ShowInfoMessage(lumra::UnstorableValueMessage(*unstorable));
-    SelectForCorrection(unstorable->index, fields[static_cast<int>(unstorable->field)]);
+    vemlo::ShowInfoMessage(refusal->message);
+    SelectForCorrection(refusal->index, fields[static_cast<int>(refusal->field)]);
     return true;
 }
 

@@ -160,7 +160,7 @@ void TfrmNorlexa::btnSparaClick() {
         RefuseIncompleteLoad(loadProblem);
         return;
     }
-    if (RefuseUnnamedConfig() || RefuseUnstorableConfig()) {
+    if (RefuseConfigsBeforeSave()) {
         return;
     }
     const auto nextRun = ComputeNextRun();

@@ -96,11 +96,8 @@ void ApplyFields(lumra::TLumraConfig& config, const CtlArguments& arguments) {
 // the values not written go to notStored.
 int Save(lumra::TLumraConfigs& configs, const CtlStreams& streams,
          std::vector<std::string>& notStored) {
-    if (const auto unnamed = lumra::FirstUnnamedConfig(configs)) {
-        return Fail(streams, kCtlRefused, lumra::UnnamedConfigMessage(*unnamed));
-    }
-    if (const auto unstorable = lumra::FirstUnstorableValue(configs)) {
-        return Fail(streams, kCtlRefused, lumra::UnstorableValueMessage(*unstorable));
+    if (const auto refusal = lumra::RefusalBeforeSave(configs)) {
+        return Fail(streams, kCtlRefused, refusal->message);
     }
     if (!configs.Save()) {
         return Fail(streams, kCtlStoreFailed, lumra::NothingSavedMessage(configs.SaveProblem()));
