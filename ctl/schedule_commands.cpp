@@ -11,6 +11,7 @@
 #include "toolkit/toolkit_platform.h"
 
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -95,8 +96,8 @@ int SetSchedule(const Choice& choice, const CtlStreams& streams,
     if (choice.period) {
         period = *choice.period;
         // Picking the period already shown changes nothing, as in the window.
-        if (lumra::PeriodTextShown(period) != periodShown) {
-            periodShown = lumra::PeriodTextShown(period);
+        if (auto picked = lumra::PeriodTextShown(period); picked != periodShown) {
+            periodShown = std::move(picked);
             weekdays = lumra::AfterPeriodShown(weekdays, periodShown);
         }
     }
