@@ -139,6 +139,10 @@ const SqliteSettingsStore::OpenKey* SqliteSettingsStore::handle(KeyHandle key) c
     return it == handles_.end() ? nullptr : &it->second;
 }
 
+Status SqliteSettingsStore::refusedArgument(KeyHandle key) const {
+    return handle(key) ? kInvalidParameter : kInvalidHandle;
+}
+
 Status SqliteSettingsStore::createKey(Hive hive, const std::string& path, bool, KeyHandle& key) {
     const StoreDeadline deadline;
     key = 0;
@@ -238,7 +242,7 @@ template <typename Body> Status SqliteSettingsStore::readKey(KeyHandle key, Body
 Status SqliteSettingsStore::openSubKey(KeyHandle parent, const std::string& name, KeyHandle& key) {
     key = 0;
     if (!IsKeyName(name)) {
-        return handle(parent) ? kInvalidParameter : kInvalidHandle;
+        return refusedArgument(parent);
     }
     return readKey(parent, [&](auto& hf, const OpenKey& from, std::string& detail) {
         int rc = SQLITE_OK;
@@ -258,7 +262,7 @@ Status SqliteSettingsStore::queryValue(KeyHandle key, const std::string& name,
                                        std::size_t bufferUnits, std::string& value) {
     // A name that is no UTF-8 is no name any store could hold.
     if (!Utf16Units(name)) {
-        return handle(key) ? kInvalidParameter : kInvalidHandle;
+        return refusedArgument(key);
     }
     return readKey(key, [&](auto& hf, const OpenKey& from, std::string& detail) {
         Use select(hf.statements_->selectValue);
@@ -295,7 +299,7 @@ template <typename Body> Status SqliteSettingsStore::writeKey(KeyHandle key, Bod
 Status SqliteSettingsStore::setValue(KeyHandle key, const std::string& name,
                                      const std::string& value) {
     if (!IsStorableText(name) || !IsStorableText(value)) {
-        return handle(key) ? kInvalidParameter : kInvalidHandle;
+        return refusedArgument(key);
     }
     return writeKey(key, [&](auto& hf, long long id, std::string& detail) {
         int rc = SQLITE_OK;
@@ -374,7 +378,7 @@ Status SqliteSettingsStore::enumSubKey(KeyHandle key, std::size_t index, std::si
 
 Status SqliteSettingsStore::deleteSubKey(KeyHandle key, const std::string& name) {
     if (!IsKeyName(name)) {
-        return handle(key) ? kInvalidParameter : kInvalidHandle;
+        return refusedArgument(key);
     }
     return writeKey(key, [&](auto& hf, long long parent, std::string& detail) {
         int rc = SQLITE_OK;

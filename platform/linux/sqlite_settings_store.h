@@ -69,6 +69,8 @@ private:
     Status checkHive(Hive hive);
     KeyHandle newHandle(Hive hive, long long id);
     const OpenKey* handle(KeyHandle key) const;
+    // A refused argument on a key: a bad parameter, or a bad handle when the key is not open.
+    Status refusedArgument(KeyHandle key) const;
     Status fail(Status status, const std::string& detail) const;
     // Runs body(file, open key, detail) as a read of the open key's hive.
     template <typename Body> Status readKey(KeyHandle key, Body body);
